@@ -1,0 +1,42 @@
+// Start-up of the main window: the fields, the empty run list, the column
+// widths and the printer choice, then the unattended run if asked for.
+#include "window/form1.h"
+#include "window/layout.h"
+
+namespace pellox {
+
+void TForm1::FormShow() {
+  BrowseDir = FolderPartOf(platform_.Process.ModuleFileName());
+  ListDir = BrowseDir;
+  EntryCount = 0;
+  ListFileName.clear();
+  ui_.SetText(EditField::Edit1, "");
+  ui_.SetText(EditField::Edit2, "");
+  ui_.SetText(EditField::Edit3, "");
+  for (int column = 0; column < layout::kGridColumns; ++column) {
+    ui_.SetCellText(column, 0, layout::kGridHeadings[column]);
+  }
+  EmptyList();
+  SetColumnWidths(1);  // column 0 keeps the layout's default width
+  FillPrinterChoice();
+
+  const std::vector<std::string> arguments = platform_.Process.Arguments();
+  if (!arguments.empty()) RunUnattended(arguments.front());
+}
+
+void TForm1::SetColumnWidths(int firstColumn) {
+  for (int column = firstColumn; column < layout::kGridColumns; ++column) {
+    ui_.SetColWidth(column, layout::kGridColumnWidths[column]);
+  }
+}
+
+void TForm1::FillPrinterChoice() {
+  ui_.ClearItems();
+  ui_.AddItem("");
+  for (const PrinterEntry& entry : application_.SharedPrinter().PrinterList()) {
+    ui_.AddItem(entry.DisplayText);
+  }
+  ui_.SetItemIndex(0);
+}
+
+}  // namespace pellox

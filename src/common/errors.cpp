@@ -1,0 +1,48 @@
+#include "common/errors.h"
+
+namespace pellox {
+
+std::string EInOutError::MessageFor(int code) {
+  switch (code) {
+    case 2:
+      return "ファイルが見つかりません";
+    case 3:
+      return "不正なファイル名です";
+    case 4:
+      return "オープンしたファイルが多すぎます";
+    case 5:
+      return "ファイルへのアクセスが拒否されました";
+    case 100:
+      return "ファイルの末尾以降を読み込みました";
+    case 101:
+      return "ディスクがいっぱいです";
+    case 106:
+      return "入力値が数値ではありません";
+    default:
+      return "I/O エラー (" + std::to_string(code) + ")";
+  }
+}
+
+EInOutError::EInOutError(int code) : Exception(MessageFor(code)), code_(code) {}
+
+namespace {
+
+std::string Win32Message(uint32_t code, std::string systemText) {
+  if (code == 0) return messages::kWin32CallFailed;
+  while (!systemText.empty()) {
+    unsigned char last = static_cast<unsigned char>(systemText.back());
+    if (last > ' ' && last != '.') break;
+    systemText.pop_back();
+  }
+  return "Win32 エラー。コード : " + std::to_string(static_cast<int32_t>(code)) + ".\n" +
+         systemText;
+}
+
+}  // namespace
+
+EWin32Error::EWin32Error(uint32_t code, const std::string& systemText)
+    : Exception(Win32Message(code, systemText)), code_(code) {}
+
+EIntOverflow::EIntOverflow() : Exception(messages::kIntOverflow) {}
+
+}  // namespace pellox

@@ -1,0 +1,65 @@
+// Error classes of the core. System-independent code only: the messages are
+// UTF-8 texts; the front ends convert them where their platform needs it.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace pellox {
+
+// Base of every error the program raises itself. An error that leaves an
+// event handler reaches the standard error report with Message() as its text.
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string& Message() const { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// An input/output failure with the system's error code (Windows numbering;
+// the Linux layer maps errno onto it). The message follows from the code.
+class EInOutError : public Exception {
+ public:
+  explicit EInOutError(int code);
+  int ErrorCode() const { return code_; }
+  static std::string MessageFor(int code);
+
+ private:
+  int code_;
+};
+
+// The printer layer's own errors ("no default printer", "index out of range").
+class EPrinter : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A failed platform call, with its last-error code and the system's text for
+// it (trailing blanks, control characters and full stops are removed here).
+class EWin32Error : public Exception {
+ public:
+  EWin32Error(uint32_t code, const std::string& systemText);
+  uint32_t ErrorCode() const { return code_; }
+
+ private:
+  uint32_t code_;
+};
+
+// Checked arithmetic that would have wrapped.
+class EIntOverflow : public Exception {
+ public:
+  EIntOverflow();
+};
+
+namespace messages {
+inline constexpr const char* kNoDefaultPrinter = "デフォルト プリンタが存在しません";
+inline constexpr const char* kPrinterIndexOutOfRange = "プリンタ番号が範囲を超えています";
+inline constexpr const char* kIntOverflow = "整数のオーバーフロー";
+inline constexpr const char* kWin32CallFailed = "Win32 API 呼び出しに失敗しました";
+}  // namespace messages
+
+}  // namespace pellox

@@ -1,0 +1,59 @@
+// LoadList and SaveList: the run list and the printer choice in a list file.
+// Loading changes the window as it reads; saving goes through a temporary
+// file so that a failed save never costs the old list.
+#include <memory>
+
+#include "runlist/list_file_reader.h"
+#include "runlist/list_file_writer.h"
+#include "window/form1.h"
+
+namespace pellox {
+
+bool TForm1::LoadList(const std::string& path) {
+  try {
+    std::unique_ptr<File> file = platform_.Files.OpenForReading(path);
+    ListFileReader reader(*file);
+
+    std::optional<int32_t> choice = reader.ReadInteger();
+    if (!choice) return false;
+    ui_.SetItemIndex(*choice < 0 || *choice >= ui_.ItemCount() ? 0 : *choice);
+
+    std::optional<int32_t> count = reader.ReadInteger();
+    if (!count) return false;
+    EntryCount = *count;
+    // The bound also keeps EntryCount + 1 from overflowing.
+    if (EntryCount <= 0 || EntryCount > kMaxEntries) return false;
+
+    ui_.SetRowCount(EntryCount + 1);
+    for (int row = 1; row <= EntryCount; ++row) {
+      ui_.SetCellText(0, row, std::to_string(row));
+      for (int column = 1; column <= 3; ++column) ui_.SetCellText(column, row, reader.ReadLine());
+    }
+    file->Close();
+    return true;
+  } catch (...) {
+    // Whatever went wrong, the caller only learns that the file did not load.
+    return false;
+  }
+}
+
+void TForm1::SaveList(const std::string& path) {
+  std::string tempPath;
+  std::unique_ptr<File> file = platform_.Files.CreateTempBeside(path, tempPath);
+  try {
+    ListFileWriter writer(*file);
+    writer.WriteInteger(ui_.ItemIndex());
+    writer.WriteInteger(EntryCount);
+    for (int row = 1; row <= EntryCount; ++row) {
+      for (int column = 1; column <= 3; ++column) writer.WriteLine(ui_.CellText(column, row));
+    }
+    writer.Close();
+    platform_.Files.Replace(tempPath, path);
+  } catch (...) {
+    file.reset();
+    platform_.Files.Remove(tempPath);
+    throw;
+  }
+}
+
+}  // namespace pellox

@@ -1,0 +1,45 @@
+// Reads list files leniently: CR, CR LF and a lone LF end a line; the data
+// end at the physical end or at the first 0x1A byte. System-independent code
+// only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace pellox {
+
+class ListFileReader {
+ public:
+  explicit ListFileReader(File& file) : file_(file) {}
+
+  // Skips every byte of 0x20 or less (across line ends), takes the token of
+  // at most 32 bytes above 0x20 that follows, then skips the rest of its
+  // line and the line end. Gives 0 at the end of data and no value for a
+  // token that is no number.
+  std::optional<int32_t> ReadInteger();
+
+  // The bytes up to the next line end or the end of data, of any length;
+  // then skips the line end. Empty at the end of data.
+  std::string ReadLine();
+
+ private:
+  static constexpr size_t kBufferSize = 64 * 1024;
+  static constexpr size_t kMaxToken = 32;
+
+  // The next byte, or -1 at the end of data.
+  int Peek();
+  bool Fill();
+  void SkipLineEnd();
+  void SkipRestOfLine();
+
+  File& file_;
+  std::vector<char> buffer_;
+  size_t pos_ = 0;
+  bool endOfData_ = false;
+};
+
+}  // namespace pellox

@@ -1,0 +1,67 @@
+// The File menu, "Browse", and the unattended run that follows start-up when
+// the command line names a list file.
+#include "window/form1.h"
+#include "window/layout.h"
+
+namespace pellox {
+
+void TForm1::SetListCaption() {
+  ui_.SetCaption(ListFileName.empty()
+                     ? std::string(layout::kWindow.Caption)
+                     : std::string(layout::kWindow.Caption) + " | " + ListFileName);
+}
+
+void TForm1::MnuNewClick() {
+  ListFileName.clear();
+  SetListCaption();
+  ui_.SetText(EditField::Edit1, "");
+  ui_.SetText(EditField::Edit2, "");
+  ui_.SetText(EditField::Edit3, "");
+  EmptyList();
+  SetColumnWidths(0);
+  ui_.SetItemIndex(0);
+}
+
+void TForm1::MnuOpenClick() {
+  ui_.PrepareDialog(DialogId::OpenDialog1, {ListDir, kListFilter, kListExt, std::nullopt});
+  if (!ui_.ShowDialog(DialogId::OpenDialog1)) return;
+  ListFileName = ui_.DialogFileName(DialogId::OpenDialog1);
+  ListDir = FolderPartOf(ListFileName);
+  SetListCaption();
+  if (!LoadList(ListFileName)) MnuNewClick();
+}
+
+void TForm1::MnuSaveClick() {
+  if (ListFileName.empty()) return MnuSaveAsClick();
+  SaveList(ListFileName);
+}
+
+void TForm1::MnuSaveAsClick() {
+  ui_.PrepareDialog(DialogId::SaveDialog1, {ListDir, kListFilter, kListExt, ListFileName});
+  if (!ui_.ShowDialog(DialogId::SaveDialog1)) return;
+  const std::string path = ui_.DialogFileName(DialogId::SaveDialog1);
+  // The name becomes the current file only once the list is safely in it.
+  SaveList(path);
+  ListFileName = path;
+  SetListCaption();
+}
+
+void TForm1::MnuExitClick() { Close(); }
+
+void TForm1::Button1Click() {
+  ui_.PrepareDialog(DialogId::OpenDialog1, {BrowseDir, kBrowseFilter, "", std::nullopt});
+  if (!ui_.ShowDialog(DialogId::OpenDialog1)) return;
+  const std::string path = ui_.DialogFileName(DialogId::OpenDialog1);
+  ui_.SetText(EditField::Edit2, path);
+  BrowseDir = FolderPartOf(path);
+}
+
+void TForm1::RunUnattended(const std::string& path) {
+  ListFileName = path;
+  SetListCaption();
+  if (!LoadList(ListFileName)) return MnuNewClick();
+  Button7Click();
+  Close();
+}
+
+}  // namespace pellox

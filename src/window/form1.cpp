@@ -1,0 +1,56 @@
+#include "window/form1.h"
+
+#include <exception>
+#include <new>
+
+#include "common/text.h"
+
+namespace pellox {
+
+TForm1::TForm1(TApplication& application, WindowToolkit& ui, Platform& platform)
+    : application_(application), ui_(ui), platform_(platform) {}
+
+void TForm1::Dispatch(FormEvent event) {
+  try {
+    switch (event) {
+      case FormEvent::FormShow:
+        return FormShow();
+      case FormEvent::Button1Click:
+        return Button1Click();
+      case FormEvent::Button2Click:
+        return Button2Click();
+      case FormEvent::Button3Click:
+        return Button3Click();
+      case FormEvent::Button4Click:
+        return Button4Click();
+      case FormEvent::Button5Click:
+        return Button5Click();
+      case FormEvent::Button6Click:
+        return Button6Click();
+      case FormEvent::Button7Click:
+        return Button7Click();
+      case FormEvent::MnuNewClick:
+        return MnuNewClick();
+      case FormEvent::MnuOpenClick:
+        return MnuOpenClick();
+      case FormEvent::MnuSaveClick:
+        return MnuSaveClick();
+      case FormEvent::MnuSaveAsClick:
+        return MnuSaveAsClick();
+      case FormEvent::MnuExitClick:
+        return MnuExitClick();
+    }
+  } catch (const std::bad_alloc&) {
+    ui_.ShowErrorBox(application_.Title(), ErrorReportText("メモリが不足しています"));
+  } catch (const std::exception& error) {
+    ui_.ShowErrorBox(application_.Title(), ErrorReportText(error.what()));
+  }
+}
+
+std::string TForm1::FolderPartOf(const std::string& path) {
+  return FolderPart(path, platform_.Process.PathSeparators());
+}
+
+void TForm1::Close() { platform_.Pump.PostQuit(); }
+
+}  // namespace pellox

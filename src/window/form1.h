@@ -1,0 +1,97 @@
+// The main window Form1: its state (the run list's counter, the current
+// list file and the dialogs' folders) and every handler of its events. The
+// handlers reach the controls only through WindowToolkit and the system only
+// through Platform. System-independent code only.
+//
+// The handlers live with their subsystems: app/form_show.cpp,
+// runlist/editing_commands.cpp, runlist/list_file.cpp,
+// running/run_sequence.cpp, running/default_printer_switch.cpp and
+// window/file_commands.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/application.h"
+#include "platform/platform.h"
+#include "window/events.h"
+#include "window/toolkit.h"
+
+namespace pellox {
+
+// A list holds at most this many entries: Add and Insert do nothing at the
+// limit, and a list file announcing more does not load.
+inline constexpr int32_t kMaxEntries = 1000000;
+// Runs nest at most this deep; "Run" beyond that does nothing.
+inline constexpr int kMaxRunDepth = 64;
+
+inline constexpr const char* kListFilter = "FileList Files(*.lst)|*.lst";
+inline constexpr const char* kListExt = "lst";
+inline constexpr const char* kBrowseFilter = "EXE Files(*.exe)|*.exe|All Files(*.*)|*.*";
+
+class TForm1 {
+ public:
+  TForm1(TApplication& application, WindowToolkit& ui, Platform& platform);
+
+  // Runs the handler of `event` as the window's message processing does: an
+  // error that leaves the handler goes to the standard error report.
+  void Dispatch(FormEvent event);
+
+  // Start-up, and the unattended run when the command line names a file.
+  void FormShow();
+  // Browse, and the editing commands Add, Insert, Delete, Edit, Pick.
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  // Run.
+  void Button7Click();
+  // The File menu.
+  void MnuNewClick();
+  void MnuOpenClick();
+  void MnuSaveClick();
+  void MnuSaveAsClick();
+  void MnuExitClick();
+
+  // Reads the list file at `path` into the window; false when it cannot be
+  // opened, holds no usable list or cannot be read. Lets nothing out.
+  bool LoadList(const std::string& path);
+  // Writes the printer choice and the run list to `path`, replacing the file
+  // only once everything is written; raises EInOutError otherwise, leaving
+  // an existing file as it was.
+  void SaveList(const std::string& path);
+
+  // Processes window messages until the counter has passed its value at the
+  // call plus `ms`, blocking in between; always processes them once.
+  void PumpWait(uint32_t ms);
+  // Makes the chosen printer the system's default printer (choice > 0).
+  void SwitchDefaultPrinter();
+
+  // The window's fields.
+  std::string BrowseDir;
+  std::string ListDir;
+  int32_t EntryCount = 0;
+  std::string ListFileName;
+
+ private:
+  // Run list operations shared by the commands.
+  void EmptyList();
+  void SetRow(int row, const std::string& delay, const std::string& exeName,
+              const std::string& parameter);
+  void NormaliseDelay();
+  void SetColumnWidths(int firstColumn);
+  void FillPrinterChoice();
+  void RunUnattended(const std::string& path);
+  void Close();
+  std::string FolderPartOf(const std::string& path);
+  void SetListCaption();
+
+  TApplication& application_;
+  WindowToolkit& ui_;
+  Platform& platform_;
+  int runDepth_ = 0;
+};
+
+}  // namespace pellox

@@ -1,0 +1,65 @@
+// The window toolkit operations: the only way the core's handlers read and
+// change the controls. System-independent interface; the front ends and the
+// tests' fake implement it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "window/file_dialog.h"
+
+namespace pellox {
+
+enum class EditField { Edit1, Edit2, Edit3 };
+
+class WindowToolkit {
+ public:
+  virtual ~WindowToolkit() = default;
+
+  // StringGrid1. Cells of rows at or beyond the row count are stored all
+  // the same and come back when the count grows; a never-written cell reads
+  // empty. A row-count change never clears a cell, moves the current row to
+  // the new last row when it drops out, collapses the highlighted block and
+  // scrolls the current row into view; the same count does nothing.
+  virtual void SetCellText(int column, int row, std::string_view text) = 0;
+  virtual std::string CellText(int column, int row) const = 0;
+  virtual void SetRowCount(int rows) = 0;
+  virtual int RowCount() const = 0;
+  // At least 1 and below the row count.
+  virtual int CurrentRow() const = 0;
+  virtual void SetColWidth(int column, int width) = 0;
+
+  // Edit1 to Edit3.
+  virtual std::string Text(EditField field) const = 0;
+  virtual void SetText(EditField field, std::string_view text) = 0;
+
+  // ComboBox1, a drop-down list the user cannot type into.
+  virtual void ClearItems() = 0;
+  virtual void AddItem(std::string_view text) = 0;
+  virtual int ItemCount() const = 0;
+  // -1 while no item is selected.
+  virtual int ItemIndex() const = 0;
+  virtual void SetItemIndex(int index) = 0;
+
+  // StatusBar1, panels 0 to 2. The screen catches up when messages are
+  // processed.
+  virtual void SetPanelText(int panel, std::string_view text) = 0;
+
+  // Form1.
+  virtual void SetCaption(std::string_view caption) = 0;
+  // The platform's handle of the window, passed as owner to launches.
+  virtual void* WindowHandle() const = 0;
+
+  // OpenDialog1 and SaveDialog1, each keeping its properties between uses.
+  virtual void PrepareDialog(DialogId dialog, const DialogSetup& setup) = 0;
+  // Modal; true when the user confirmed a file name.
+  virtual bool ShowDialog(DialogId dialog) = 0;
+  // After true the chosen full path; after false the name it had before.
+  virtual std::string DialogFileName(DialogId dialog) const = 0;
+
+  // The standard error report's box: `text` with the application's title as
+  // caption, a stop icon and only an OK button, modal to the window.
+  virtual void ShowErrorBox(std::string_view caption, std::string_view text) = 0;
+};
+
+}  // namespace pellox
