@@ -1,5 +1,106 @@
 #include "platform/linux/posix_launcher.h"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/linux/argument_words.h"
+
+extern char** environ;
+
 namespace pellox {
-void PosixLauncher::Open(void*, const std::string&, const std::string&) {}
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The PATH search of execvp, done here so that a name that is no program can
+// go to xdg-open instead. An empty PATH element means the current folder.
+std::optional<std::string> FindOnPath(const std::string& name) {
+  const char* pathVariable = std::getenv("PATH");
+  std::string_view path = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+  for (;;) {
+    size_t colon = path.find(':');
+    std::string_view folder = path.substr(0, colon);
+    std::string candidate = folder.empty() ? name : std::string(folder) + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    if (colon == std::string_view::npos) return std::nullopt;
+    path.remove_prefix(colon + 1);
+  }
+}
+
+std::optional<std::string> ResolveProgram(const std::string& file) {
+  if (file.find('/') != std::string::npos) {
+    if (IsExecutableFile(file)) return file;
+    return std::nullopt;
+  }
+  return FindOnPath(file);
+}
+
+// Waits for one child so that it does not stay a zombie. A thread per child
+// waits for exactly its own pid, so the SIGCHLD disposition and the children
+// that the toolkit starts itself are left alone; the thread ends with the
+// child.
+void ReapInBackground(pid_t pid) {
+  try {
+    std::thread([pid] {
+      while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // Without a thread the child stays a zombie until this program ends; it
+    // still runs, which is all a launch promises.
+  }
+}
+
+// The started program gets a clean signal state: blocked signals and
+// ignored signals of this program are not its business.
+void Spawn(const std::string& program, const std::vector<std::string>& words) {
+  std::vector<char*> argv;
+  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawnattr_t attributes;
+  if (posix_spawnattr_init(&attributes) != 0) return;
+  sigset_t noSignals;
+  sigset_t allSignals;
+  sigemptyset(&noSignals);
+  sigfillset(&allSignals);
+  posix_spawnattr_setsigmask(&attributes, &noSignals);
+  posix_spawnattr_setsigdefault(&attributes, &allSignals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  pid_t pid = 0;
+  int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  if (result == 0) ReapInBackground(pid);
+}
+
+}  // namespace
+
+void PosixLauncher::Open(void* /*owner*/, const std::string& file, const std::string& parameters) {
+  if (file.empty()) return;
+  if (std::optional<std::string> program = ResolveProgram(file)) {
+    std::vector<std::string> words = SplitArgumentWords(parameters);
+    words.insert(words.begin(), file);
+    Spawn(*program, words);
+    return;
+  }
+  // Not a program: a document (or a URL) for the desktop's opener; the
+  // parameter text has no meaning for a document.
+  if (std::optional<std::string> opener = FindOnPath("xdg-open"))
+    Spawn(*opener, {"xdg-open", file});
+}
+
 }  // namespace pellox
