@@ -108,6 +108,23 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// A missing file and a missing folder are both ENOENT here; the list file's
+// callers tell them apart (codes 2 and 3), so look whether the folder is there.
+[[noreturn]] void ThrowNotFound(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) ThrowErrno(ENOENT);
+  ThrowErrno(ENOTDIR);
+}
+
+// A read-only file is not replaced, as on the system where list files come
+// from; rename alone would replace it, and root passes every access() check.
+void CheckWritable(const std::string& path, const struct stat& info) {
+  if ((info.st_mode & 0222) == 0) ThrowErrno(EACCES);
+  if (access(path.c_str(), W_OK) != 0 && errno != ENOENT) ThrowLastErrno();
+}
+
 // The folder part with its "/", and the name after it.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
   size_t slash = path.rfind('/');
@@ -140,6 +157,7 @@ int ErrnoToInOutCode(int errnoValue) {
 
 std::unique_ptr<File> PosixFileSystem::OpenForReading(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) ThrowNotFound(path);
   if (fd < 0) ThrowLastErrno();
   auto file = std::make_unique<PosixFile>(fd, false);
   // open() succeeds on a folder; reading one must fail like on Windows.
@@ -156,7 +174,8 @@ std::unique_ptr<File> PosixFileSystem::CreateTempBeside(const std::string& targe
   SplitPath(ResolveTarget(target), folder, name);
   std::string pattern = folder + "." + name + ".XXXXXX";
   int fd = mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) ThrowLastErrno();
+  // Creating in a folder fails with ENOENT only when the folder is missing.
+  if (fd < 0) ThrowErrno(errno == ENOENT ? ENOTDIR : errno);
   tempPath = pattern;
   return std::make_unique<PosixFile>(fd, true);
 }
@@ -166,6 +185,7 @@ void PosixFileSystem::Replace(const std::string& source, const std::string& targ
   struct stat info {};
   mode_t mode = 0;
   if (stat(resolved.c_str(), &info) == 0) {
+    if (!S_ISDIR(info.st_mode)) CheckWritable(resolved, info);
     mode = info.st_mode & 07777;
   } else if (errno == ENOENT) {
     mode = NewFileMode();
