@@ -1,0 +1,149 @@
+#include "window/grid_model.h"
+
+#include <gtest/gtest.h>
+
+namespace pellox {
+namespace {
+
+GridModel Grid(int rows) { return GridModel(4, rows, 1); }
+
+TEST(CellStoreTest, CellsOutliveTheRowCount) {
+  GridModel grid = Grid(3);
+  grid.SetCell(2, 5, "late");
+  EXPECT_EQ(grid.Cell(2, 5), "late");
+  grid.SetRowCount(6);
+  EXPECT_EQ(grid.Cell(2, 5), "late");
+
+  for (int row = 1; row < 6; ++row) grid.SetCell(1, row, "r" + std::to_string(row));
+  grid.SetRowCount(2);
+  grid.SetRowCount(6);
+  for (int row = 1; row < 6; ++row) EXPECT_EQ(grid.Cell(1, row), "r" + std::to_string(row));
+}
+
+TEST(CellStoreTest, NeverWrittenCellsReadEmptyAndWritesReplace) {
+  GridModel grid = Grid(2);
+  EXPECT_EQ(grid.Cell(3, 1000), "");
+  grid.SetCell(0, 1, "a");
+  grid.SetCell(0, 1, "");
+  EXPECT_EQ(grid.Cell(0, 1), "");
+  std::string binary("x\0y\r\n\xff", 6);
+  std::string longText(1000, 'z');
+  grid.SetCell(1, 1, binary);
+  grid.SetCell(3, 1, longText);
+  grid.SetCell(2, 1, "mid");
+  EXPECT_EQ(grid.Cell(1, 1), binary);
+  EXPECT_EQ(grid.Cell(2, 1), "mid");
+  EXPECT_EQ(grid.Cell(3, 1), longText);
+}
+
+TEST(GridModelTest, ShrinkingMovesTheCurrentRowToTheNewLastRow) {
+  GridModel grid = Grid(7);
+  grid.Click(5, false);
+  EXPECT_TRUE(grid.SetRowCount(2));
+  EXPECT_EQ(grid.CurrentRow(), 1);
+  EXPECT_FALSE(grid.SetRowCount(2));
+}
+
+TEST(GridModelTest, RowCountChangeCollapsesTheBlockAndScrollsIntoView) {
+  GridModel grid = Grid(20);
+  grid.SetVisibleRows(5);
+  grid.Click(3, false);
+  grid.Click(6, true);
+  EXPECT_EQ(grid.CurrentRow(), 3);
+  EXPECT_EQ(grid.BlockTop(), 3);
+  EXPECT_EQ(grid.BlockBottom(), 6);
+  grid.SetRowCount(21);
+  EXPECT_EQ(grid.BlockTop(), 3);
+  EXPECT_EQ(grid.BlockBottom(), 3);
+
+  grid.Key(GridKey::End, false, false);
+  EXPECT_EQ(grid.TopRow(), 16);
+  grid.SetRowCount(4);
+  EXPECT_EQ(grid.CurrentRow(), 3);
+  EXPECT_EQ(grid.TopRow(), 1);
+}
+
+TEST(GridModelTest, ClicksOnTheHeaderChangeNothing) {
+  GridModel grid = Grid(5);
+  grid.Click(2, false);
+  grid.Click(0, false);
+  EXPECT_EQ(grid.CurrentRow(), 2);
+}
+
+struct KeyCase {
+  const char* label;
+  GridKey key;
+  bool shift, ctrl;
+  int currentBefore;
+  int currentAfter;
+  int topAfter;
+};
+
+class GridKeyTest : public ::testing::TestWithParam<KeyCase> {};
+
+// 30 rows (29 data rows), 10 fully visible, rows 11 to 20 shown.
+TEST_P(GridKeyTest, MovesTheCurrentRow) {
+  const KeyCase& c = GetParam();
+  GridModel grid = Grid(30);
+  grid.SetVisibleRows(10);
+  grid.Click(20, false);
+  grid.Click(11, false);
+  grid.Click(c.currentBefore, false);
+  grid.Key(c.key, c.shift, c.ctrl);
+  EXPECT_EQ(grid.CurrentRow(), c.currentAfter) << c.label;
+  EXPECT_EQ(grid.TopRow(), c.topAfter) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, GridKeyTest,
+    ::testing::Values(KeyCase{"down", GridKey::Down, false, false, 15, 16, 11},
+                      KeyCase{"right", GridKey::Right, false, false, 15, 16, 11},
+                      KeyCase{"up", GridKey::Up, false, false, 15, 14, 11},
+                      KeyCase{"left", GridKey::Left, false, false, 15, 14, 11},
+                      KeyCase{"up stops at row 1", GridKey::Up, false, false, 1, 1, 1},
+                      KeyCase{"down scrolls", GridKey::Down, false, false, 20, 21, 12},
+                      KeyCase{"page down", GridKey::PageDown, false, false, 15, 24, 20},
+                      KeyCase{"page up", GridKey::PageUp, false, false, 15, 6, 2},
+                      KeyCase{"home", GridKey::Home, false, false, 15, 1, 1},
+                      KeyCase{"ctrl home", GridKey::Home, false, true, 15, 1, 1},
+                      KeyCase{"end", GridKey::End, false, false, 15, 29, 20},
+                      KeyCase{"ctrl page up", GridKey::PageUp, false, true, 15, 11, 11},
+                      KeyCase{"ctrl page down", GridKey::PageDown, false, true, 15, 20, 11},
+                      KeyCase{"ctrl down scrolls only", GridKey::Down, false, true, 15, 15, 12},
+                      KeyCase{"ctrl up scrolls only", GridKey::Up, false, true, 15, 15, 10},
+                      KeyCase{"ctrl left nothing", GridKey::Left, false, true, 15, 15, 11},
+                      KeyCase{"ctrl right nothing", GridKey::Right, false, true, 15, 15, 11}));
+
+TEST(GridModelTest, PageStepIsAtLeastOneRow) {
+  GridModel grid = Grid(10);
+  grid.SetVisibleRows(1);
+  grid.Key(GridKey::PageDown, false, false);
+  EXPECT_EQ(grid.CurrentRow(), 2);
+}
+
+TEST(GridModelTest, ShiftExtendsTheBlockFromWhereTheSelectionStarted) {
+  GridModel grid = Grid(10);
+  grid.SetVisibleRows(5);
+  grid.Click(3, false);
+  grid.Key(GridKey::Down, true, false);
+  grid.Key(GridKey::Down, true, false);
+  EXPECT_EQ(grid.CurrentRow(), 5);
+  EXPECT_EQ(grid.BlockTop(), 3);
+  EXPECT_EQ(grid.BlockBottom(), 5);
+  grid.Key(GridKey::Down, false, false);
+  EXPECT_EQ(grid.BlockTop(), 6);
+  EXPECT_EQ(grid.BlockBottom(), 6);
+}
+
+TEST(GridModelTest, WheelMovesTheCurrentRowWithinTheList) {
+  GridModel grid = Grid(4);
+  grid.Wheel(2);
+  EXPECT_EQ(grid.CurrentRow(), 3);
+  grid.Wheel(5);
+  EXPECT_EQ(grid.CurrentRow(), 3);
+  grid.Wheel(-9);
+  EXPECT_EQ(grid.CurrentRow(), 1);
+}
+
+}  // namespace
+}  // namespace pellox

@@ -1,0 +1,134 @@
+// Scripted stand-ins for the operating system, for the core's tests: a
+// virtual clock driven by the message pump, scheduled "user" actions that
+// run inside waits, a recording launcher, scripted printers and profile, and
+// an in-memory file layer that can fail any operation.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pellox::testing {
+
+// Virtual time: Now() counts milliseconds from the test's start; the counter
+// the core reads starts at `origin` and wraps like the real one.
+class FakeClock : public TickClock {
+ public:
+  uint32_t TickCount() override { return static_cast<uint32_t>(origin + now); }
+  uint64_t Now() const { return now; }
+
+  uint64_t origin = 1000;
+  uint64_t now = 0;
+};
+
+// Messages are actions scheduled at a virtual time; processing runs those
+// that are due. Waiting moves the clock on to the next action or the
+// timeout, so a test never sleeps.
+class FakePump : public MessagePump {
+ public:
+  explicit FakePump(FakeClock& clock) : clock_(clock) {}
+
+  bool ProcessPendingMessages() override;
+  void WaitForMessage(uint32_t timeoutMs) override;
+  void PostQuit() override { quitPending_ = true; }
+
+  // Runs `action` as a message once the clock reaches `at` ms.
+  void At(uint64_t at, std::function<void()> action);
+  // Runs `action` at the next processing of messages.
+  void Post(std::function<void()> action) { At(clock_.Now(), std::move(action)); }
+
+  int ProcessCalls() const { return processCalls_; }
+  int WaitCalls() const { return waitCalls_; }
+  int QuitRequestsTaken() const { return quitsTaken_; }
+  bool QuitPending() const { return quitPending_; }
+
+ private:
+  FakeClock& clock_;
+  std::multimap<uint64_t, std::function<void()>> scheduled_;
+  bool quitPending_ = false;
+  int processCalls_ = 0;
+  int waitCalls_ = 0;
+  int quitsTaken_ = 0;
+};
+
+class RecordingLauncher : public Launcher {
+ public:
+  explicit RecordingLauncher(FakeClock& clock) : clock_(clock) {}
+  struct Launch {
+    void* Owner;
+    std::string File;
+    std::string Parameters;
+    uint64_t At;
+  };
+  void Open(void* owner, const std::string& file, const std::string& parameters) override {
+    launches.push_back({owner, file, parameters, clock_.Now()});
+  }
+  std::vector<Launch> launches;
+
+ private:
+  FakeClock& clock_;
+};
+
+class FakePrinterSystem : public PrinterSystem {
+ public:
+  uint32_t PlatformId() override { return platformId; }
+  EnumPrintersResult EnumPrinters(uint32_t flags, int level, uint32_t bufferSize,
+                                  std::vector<PrinterRecord>& records) override;
+  std::string GetProfileString(const std::string& section, const std::string& key,
+                               const std::string& fallback, size_t bufferChars) override;
+  void WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value) override;
+  void BroadcastSettingChange(const std::string& section) override;
+  std::string SystemErrorText(uint32_t code) override;
+
+  uint32_t platformId = platform_id::kWin32Nt;
+  std::vector<PrinterRecord> installed;
+  std::optional<std::string> defaultPrinter;   // what the default query reports
+  bool failSizeQuery = false;                  // the list's size query reports 0
+  bool failFill = false;                       // the list's second call fails
+  uint32_t defaultQueryError = 0;              // non-zero: the default query fails so
+  std::map<std::string, std::string> profile;  // "section/key" -> value
+  struct Call {
+    uint32_t Flags;
+    int Level;
+    uint32_t BufferSize;
+  };
+  std::vector<Call> enumCalls;
+  std::vector<std::string> profileWrites;  // "section/key=value"
+  std::vector<std::string> broadcasts;
+};
+
+// An in-memory file layer. Paths name entries of `files`; a path ending in
+// "/" or listed in `folders` is a folder.
+class FakeFileSystem : public FileSystem {
+ public:
+  enum class Op { Open, Read, Write, Close, CreateTemp, Replace };
+
+  std::unique_ptr<File> OpenForReading(const std::string& path) override;
+  std::unique_ptr<File> CreateTempBeside(const std::string& target, std::string& tempPath) override;
+  void Replace(const std::string& source, const std::string& target) override;
+  void Remove(const std::string& path) noexcept override;
+
+  // Makes the `nth` (counting from 1) call of `op` from now on fail with
+  // EInOutError(code).
+  void FailAt(Op op, int nth, int code);
+  // Called by the fake files; throws when a failure is due.
+  void Check(Op op);
+  // How many reads a file may serve at most per call (to exercise refills).
+  size_t readChunk = 7;
+
+  std::map<std::string, std::string> files;
+  std::vector<std::string> removed;
+
+ private:
+  std::map<Op, int> calls_;
+  std::map<Op, std::pair<int, int>> failures_;  // op -> (call number, code)
+  int tempCounter_ = 0;
+};
+
+}  // namespace pellox::testing

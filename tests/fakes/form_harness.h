@@ -1,0 +1,55 @@
+// A TForm1 on the fake toolkit and fake platform, as the core's tests use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "fake_platform.h"
+#include "fake_toolkit.h"
+#include "window/form1.h"
+
+namespace pellox::testing {
+
+class FakeProcessInfo : public ProcessInfo {
+ public:
+  std::string ModuleFileName() override { return moduleFileName; }
+  std::vector<std::string> Arguments() override { return arguments; }
+  std::string PathSeparators() override { return "/"; }
+
+  std::string moduleFileName = "/opt/pellox tools/pellox";
+  std::vector<std::string> arguments;
+};
+
+struct FormHarness {
+  FakeToolkit ui;
+  FakeClock clock;
+  FakePump pump{clock};
+  RecordingLauncher launcher{clock};
+  FakePrinterSystem printers;
+  FakeFileSystem files;
+  FakeProcessInfo process;
+  Platform platform{clock, pump, launcher, printers, files, process};
+  TApplication application{platform};
+  TForm1 form{application, ui, platform};
+
+  FormHarness() { application.SetTitle("Pellox"); }
+
+  // Start-up as the program does it.
+  void Show() { form.Dispatch(FormEvent::FormShow); }
+
+  // Types the three entry fields.
+  void Type(const std::string& delay, const std::string& exeName, const std::string& parameter) {
+    ui.SetText(EditField::Edit1, delay);
+    ui.SetText(EditField::Edit2, exeName);
+    ui.SetText(EditField::Edit3, parameter);
+  }
+  // Types the fields and presses "Add".
+  void Add(const std::string& delay, const std::string& exeName,
+           const std::string& parameter = "") {
+    Type(delay, exeName, parameter);
+    form.Dispatch(FormEvent::Button2Click);
+  }
+};
+
+}  // namespace pellox::testing
