@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, when they are missing.
+#   scripts/deps.sh run    what building and starting Pellox needs
+#   scripts/deps.sh test   what building everything and running every test needs
+# As root it installs them with apt-get; otherwise it prints the one
+# apt-get line to run and fails.
+set -euo pipefail
+
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-utils)
+test_packages=("${run_packages[@]}" libgtest-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64 cups cups-client cups-daemon xvfb xauth wine wine64
+  clang libclang-rt-14-dev imagemagick)
+
+case "${1:-}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test) wanted=("${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+command="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Missing Debian packages. Run as root:" >&2
+  echo "  apt-get update && $command" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds everything (the Linux build and the Windows build) and runs every
+# test. Installs missing Debian packages first (as root).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+jobs=$(nproc)
+
+bash "$root/scripts/deps.sh" test
+
+# The window tests under Wine and the end-to-end tests need an X display.
+if [[ -z "${DISPLAY:-}" ]]; then
+  for n in $(seq 90 120); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+    break
+  done
+fi
+
+status=0
+section() { printf '\n=== %s ===\n' "$1"; }
+
+section "Linux build"
+cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build/linux" -j "$jobs"
+section "Linux tests"
+ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
+
+section "Windows build (mingw-w64)"
+cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$build/win32" -j "$jobs"
+section "Windows tests (Wine)"
+ctest --test-dir "$build/win32" --output-on-failure || status=1
+
+exit $status
