@@ -1,0 +1,109 @@
+#include "platform/qt/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QScreen>
+
+namespace pellox {
+
+namespace {
+
+QString ToQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Filter patterns are written the Windows way ("*.exe;*.com", "*.*"). On
+// Linux many names have no dot, and "*.*" means every file: it becomes "*".
+QString PatternsOf(const std::string& patterns) {
+  QStringList globs = ToQString(patterns).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (QString& glob : globs) {
+    glob = glob.trimmed();
+    if (glob == QLatin1String("*.*")) glob = QStringLiteral("*");
+  }
+  return globs.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+DialogKind FileDialogs::KindOf(DialogId dialog) {
+  switch (dialog) {
+    case DialogId::OpenDialog1:
+      return DialogKind::Open;
+    case DialogId::SaveDialog1:
+      return DialogKind::Save;
+  }
+  return DialogKind::Open;
+}
+
+QStringList FileDialogs::NameFilters(const std::string& filter) {
+  // Qt reads the patterns from the last parentheses and, with
+  // HideNameFilterDetails, shows the description without them.
+  QStringList filters;
+  for (const FilterChoice& choice : ParseFilter(filter)) {
+    filters << ToQString(choice.Description) + QStringLiteral(" (") + PatternsOf(choice.Pattern) +
+                   QLatin1Char(')');
+  }
+  return filters;
+}
+
+FileDialogState& FileDialogs::State(DialogId dialog) {
+  return states_[static_cast<size_t>(dialog)];
+}
+
+const FileDialogState& FileDialogs::State(DialogId dialog) const {
+  return states_[static_cast<size_t>(dialog)];
+}
+
+void FileDialogs::Prepare(DialogId dialog, const DialogSetup& setup) {
+  State(dialog).Prepare(setup);
+}
+
+std::string FileDialogs::FileName(DialogId dialog) const { return State(dialog).FileName; }
+
+bool FileDialogs::Show(DialogId id) {
+  FileDialogState& state = State(id);
+  const QStringList filters = NameFilters(state.Filter);
+  QFileDialog dialog(owner_);
+  Configure(dialog, id, filters);
+  Place(dialog);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return false;
+  const QByteArray typed = chosen.front().toUtf8();
+  const std::string path = ApplyDefaultExt(typed.toStdString(), state.DefaultExt, "/");
+  if (path.size() > kMaxDialogPath) return false;
+  const int choice = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  state.Confirm(path, choice < 0 ? state.FilterIndex : choice + 1);
+  return true;
+}
+
+void FileDialogs::Configure(QFileDialog& dialog, DialogId id, const QStringList& filters) {
+  const FileDialogState& state = State(id);
+  // Qt's own dialog, so that it behaves the same on every desktop.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  // Any name is accepted, also one of a file that does not exist yet.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(KindOf(id) == DialogKind::Save ? QFileDialog::AcceptSave
+                                                      : QFileDialog::AcceptOpen);
+  if (!state.InitialDir.empty()) dialog.setDirectory(ToQString(state.InitialDir));
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const int index = state.FilterIndex - 1;
+    if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters.at(index));
+  }
+  if (!state.FileName.empty()) dialog.selectFile(ToQString(state.FileName));
+}
+
+void FileDialogs::Place(QFileDialog& dialog) const {
+  // Centred across the owner's monitor, a third of the way down.
+  const QScreen* screen = owner_ ? owner_->screen() : nullptr;
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize size = dialog.sizeHint();
+  dialog.resize(size);
+  dialog.move(area.left() + (area.width() - size.width()) / 2,
+              area.top() + (area.height() - size.height()) / 3);
+}
+
+}  // namespace pellox

@@ -1,0 +1,220 @@
+#include "platform/qt/grid_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <optional>
+
+#include "window/layout.h"
+
+namespace pellox {
+
+namespace {
+
+// While the mouse drags outside the rows the grid scrolls at this pace.
+constexpr int kDragScrollMs = 60;
+// One notch of a common mouse wheel.
+constexpr int kWheelStep = 120;
+
+std::optional<GridKey> ToGridKey(int key) {
+  switch (key) {
+    case Qt::Key_Up:
+      return GridKey::Up;
+    case Qt::Key_Down:
+      return GridKey::Down;
+    case Qt::Key_Left:
+      return GridKey::Left;
+    case Qt::Key_Right:
+      return GridKey::Right;
+    case Qt::Key_PageUp:
+      return GridKey::PageUp;
+    case Qt::Key_PageDown:
+      return GridKey::PageDown;
+    case Qt::Key_Home:
+      return GridKey::Home;
+    case Qt::Key_End:
+      return GridKey::End;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+  setModel(model_);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setTabKeyNavigation(false);  // Tab leaves the grid
+  setSortingEnabled(false);
+  setAutoScroll(false);  // the grid model decides what is in view
+  setShowGrid(true);
+  setWordWrap(false);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setFocusPolicy(Qt::StrongFocus);
+  ConfigureHeaders();
+  ConfigurePalette();
+
+  dragScroll_.setInterval(kDragScrollMs);
+  connect(&dragScroll_, &QTimer::timeout, this, &GridView::DragScroll);
+  connect(model_, &GridTableModel::Refreshed, this, &GridView::SyncFromGrid);
+  // Only the user's own scroll-bar actions raise actionTriggered; the
+  // view's programmatic scrolling does not come back to the grid model.
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int) { TakeScrollBarMove(); });
+  SyncFromGrid();
+}
+
+void GridView::ConfigureHeaders() {
+  QHeaderView* columns = horizontalHeader();
+  columns->setSectionsClickable(false);  // a header click selects and sorts nothing
+  columns->setSectionsMovable(false);
+  columns->setHighlightSections(false);
+  columns->setStretchLastSection(false);
+  columns->setSectionResizeMode(QHeaderView::Interactive);
+  columns->setMinimumSectionSize(2);  // a drag to 1 pixel or less is not taken
+  columns->setDefaultSectionSize(layout::kGridDefaultColWidth);
+  columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  columns->setFixedHeight(layout::kGridRowHeight);
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    columns->resizeSection(column, layout::kGridDefaultColWidth);
+  }
+
+  QHeaderView* rows = verticalHeader();
+  rows->hide();
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setMinimumSectionSize(1);
+  rows->setDefaultSectionSize(layout::kGridRowHeight);
+}
+
+void GridView::ConfigurePalette() {
+  // The highlighted rows keep their colours when the grid loses the focus.
+  QPalette colours = palette();
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+  }
+  setPalette(colours);
+}
+
+void GridView::SyncFromGrid() {
+  if (model_->Pending()) return model_->Flush();  // Flush comes back here
+  const GridModel& grid = model_->Grid();
+  const int lastColumn = model_->columnCount() - 1;
+  const QItemSelection block(
+      model_->index(GridTableModel::TableRow(grid.BlockTop()), 0),
+      model_->index(GridTableModel::TableRow(grid.BlockBottom()), lastColumn));
+  selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
+  selectionModel()->setCurrentIndex(model_->index(GridTableModel::TableRow(grid.CurrentRow()), 0),
+                                    QItemSelectionModel::NoUpdate);
+  // The scroll bar's range must already count the rows just added.
+  executeDelayedItemsLayout();
+  verticalScrollBar()->setValue(GridTableModel::TableRow(grid.TopRow()));
+  viewport()->update();
+}
+
+void GridView::TakeVisibleRows() {
+  model_->Grid().SetVisibleRows(viewport()->height() / verticalHeader()->defaultSectionSize());
+  SyncFromGrid();
+}
+
+void GridView::TakeScrollBarMove() {
+  // The grid model scrolls in steps of one row (Ctrl+Up, Ctrl+Down), which
+  // leave the current row alone, as a scroll bar does.
+  GridModel& grid = model_->Grid();
+  const int top = GridTableModel::GridRow(verticalScrollBar()->sliderPosition());
+  while (grid.TopRow() < top) {
+    const int before = grid.TopRow();
+    grid.Key(GridKey::Down, false, true);
+    if (grid.TopRow() == before) break;
+  }
+  while (grid.TopRow() > top) {
+    const int before = grid.TopRow();
+    grid.Key(GridKey::Up, false, true);
+    if (grid.TopRow() == before) break;
+  }
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+  // Everything else (typing, Enter, F2, Ctrl+A) is left unhandled, so no
+  // editor opens and no search moves the current row.
+  const std::optional<GridKey> key = ToGridKey(event->key());
+  if (!key) return event->ignore();
+  model_->Flush();
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  model_->Grid().Key(*key, modifiers.testFlag(Qt::ShiftModifier),
+                     modifiers.testFlag(Qt::ControlModifier));
+  SyncFromGrid();
+  event->accept();
+}
+
+int GridView::GridRowAt(int y) const {
+  const int tableRow = rowAt(y);
+  return tableRow < 0 ? -1 : GridTableModel::GridRow(tableRow);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton) return;
+  model_->Flush();
+  const int row = GridRowAt(event->position().toPoint().y());
+  if (row < 0) return;
+  model_->Grid().Click(row, event->modifiers().testFlag(Qt::ShiftModifier));
+  SyncFromGrid();
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  if (!event->buttons().testFlag(Qt::LeftButton)) return;
+  dragY_ = event->position().toPoint().y();
+  if (dragY_ < 0 || dragY_ >= viewport()->height()) {
+    if (!dragScroll_.isActive()) dragScroll_.start();
+    return;
+  }
+  dragScroll_.stop();
+  const int row = GridRowAt(dragY_);
+  if (row < 0) return;
+  model_->Grid().Click(row, true);
+  SyncFromGrid();
+}
+
+void GridView::DragScroll() {
+  GridModel& grid = model_->Grid();
+  const bool up = dragY_ < 0;
+  grid.Key(up ? GridKey::Up : GridKey::Down, false, true);
+  const int lastShown = std::min(grid.RowCount() - 1, grid.TopRow() + grid.VisibleRows() - 1);
+  grid.Click(up ? grid.TopRow() : lastShown, true);
+  SyncFromGrid();
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  dragScroll_.stop();
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // A double click is a second click and nothing more: no editor opens.
+  mousePressEvent(event);
+}
+
+void GridView::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  wheelRemainder_ += event->angleDelta().y();
+  const int steps = wheelRemainder_ / kWheelStep;
+  if (steps == 0) return;
+  wheelRemainder_ -= steps * kWheelStep;
+  model_->Flush();
+  model_->Grid().Wheel(-steps);  // turning the wheel away from the user moves up
+  SyncFromGrid();
+}
+
+bool GridView::viewportEvent(QEvent* event) {
+  const bool handled = QTableView::viewportEvent(event);
+  if (event->type() == QEvent::Resize) TakeVisibleRows();
+  return handled;
+}
+
+}  // namespace pellox

@@ -1,0 +1,48 @@
+// The run-list grid StringGrid1 on screen: a QTableView over a
+// GridTableModel. It draws the core GridModel's state and hands the user's
+// keys, clicks and wheel steps to it; Qt's own item-view navigation,
+// selection and editing are switched off, so both front ends behave alike.
+#pragma once
+
+#include <QTableView>
+#include <QTimer>
+
+#include "platform/qt/grid_table_model.h"
+
+namespace pellox {
+
+class GridView : public QTableView {
+  Q_OBJECT
+
+ public:
+  GridView(GridTableModel* model, QWidget* parent);
+
+  GridTableModel* Model() const { return model_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  void ConfigureHeaders();
+  void ConfigurePalette();
+  // Shows the grid model's block, current row and top row.
+  void SyncFromGrid();
+  void TakeVisibleRows();
+  void TakeScrollBarMove();
+  void DragScroll();
+  // The grid row under a viewport point, or -1 outside the rows.
+  int GridRowAt(int y) const;
+
+  GridTableModel* model_;
+  QTimer dragScroll_;
+  int dragY_ = 0;
+  int wheelRemainder_ = 0;
+};
+
+}  // namespace pellox

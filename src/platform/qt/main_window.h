@@ -1,0 +1,62 @@
+// Form1 on screen: the fixed-size main window with its File menu and the
+// controls of the layout table, each placed at its stored pixel geometry in
+// the client area under the menu bar. It only turns clicks into FormEvents
+// and closing into a quit request; what they do is the core's.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "platform/message_pump.h"
+#include "window/events.h"
+#include "window/layout.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+
+namespace pellox {
+
+class GridView;
+class StatusBar;
+
+class MainWindow : public QMainWindow {
+ public:
+  explicit MainWindow(MessagePump& pump);
+
+  // Where clicks and menu choices go (TForm1::Dispatch).
+  void SetEventHandler(std::function<void(FormEvent)> handler);
+
+  QWidget* Control(layout::ControlId id) const;
+  QWidget* ClientArea() const { return centralWidget(); }
+  QLineEdit* Edit(layout::ControlId id) const;
+  QComboBox* ComboBox() const;
+  GridView* Grid() const;
+  StatusBar* Status() const;
+  QMenu* FileMenu() const { return fileMenu_; }
+  // The File menu's items in the order of the layout (the separator too).
+  const std::vector<QAction*>& FileMenuItems() const { return fileMenuItems_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildClientArea();
+  QWidget* BuildControl(const layout::Control& control, QWidget* parent);
+  QWidget* BuildButton(const layout::Control& control, QWidget* parent);
+  void BuildMenu();
+  void SetTabOrder();
+  void FixSize();
+  void Raise(FormEvent event);
+
+  MessagePump& pump_;
+  std::function<void(FormEvent)> handler_;
+  std::array<QWidget*, layout::kControls.size()> controls_{};
+  QMenu* fileMenu_ = nullptr;
+  std::vector<QAction*> fileMenuItems_;
+};
+
+}  // namespace pellox

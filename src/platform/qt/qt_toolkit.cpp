@@ -1,0 +1,98 @@
+#include "platform/qt/qt_toolkit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "platform/qt/error_box.h"
+#include "platform/qt/grid_view.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/status_bar.h"
+
+namespace pellox {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
+
+layout::ControlId EditId(EditField field) {
+  switch (field) {
+    case EditField::Edit1:
+      return layout::ControlId::Edit1;
+    case EditField::Edit2:
+      return layout::ControlId::Edit2;
+    case EditField::Edit3:
+      return layout::ControlId::Edit3;
+  }
+  return layout::ControlId::Edit1;
+}
+
+}  // namespace
+
+QtToolkit::QtToolkit(MainWindow& window) : window_(window), dialogs_(&window) {}
+
+GridTableModel& QtToolkit::Grid() const { return *window_.Grid()->Model(); }
+
+void QtToolkit::SetCellText(int column, int row, std::string_view text) {
+  Grid().Grid().SetCell(column, row, text);
+  Grid().NoteCellsChanged();
+}
+
+std::string QtToolkit::CellText(int column, int row) const {
+  return std::string(Grid().Grid().Cell(column, row));
+}
+
+void QtToolkit::SetRowCount(int rows) {
+  if (Grid().Grid().SetRowCount(rows)) Grid().NoteRowCountChanged();
+}
+
+int QtToolkit::RowCount() const { return Grid().Grid().RowCount(); }
+
+int QtToolkit::CurrentRow() const { return Grid().Grid().CurrentRow(); }
+
+void QtToolkit::SetColWidth(int column, int width) {
+  window_.Grid()->setColumnWidth(column, width);
+}
+
+std::string QtToolkit::Text(EditField field) const {
+  return ToBytes(window_.Edit(EditId(field))->text());
+}
+
+void QtToolkit::SetText(EditField field, std::string_view text) {
+  window_.Edit(EditId(field))->setText(ToQString(text));
+}
+
+void QtToolkit::ClearItems() { window_.ComboBox()->clear(); }
+
+void QtToolkit::AddItem(std::string_view text) { window_.ComboBox()->addItem(ToQString(text)); }
+
+int QtToolkit::ItemCount() const { return window_.ComboBox()->count(); }
+
+int QtToolkit::ItemIndex() const { return window_.ComboBox()->currentIndex(); }
+
+void QtToolkit::SetItemIndex(int index) { window_.ComboBox()->setCurrentIndex(index); }
+
+void QtToolkit::SetPanelText(int panel, std::string_view text) {
+  window_.Status()->SetPanelText(panel, text);
+}
+
+void QtToolkit::SetCaption(std::string_view caption) { window_.setWindowTitle(ToQString(caption)); }
+
+void* QtToolkit::WindowHandle() const { return static_cast<QWidget*>(&window_); }
+
+void QtToolkit::PrepareDialog(DialogId dialog, const DialogSetup& setup) {
+  dialogs_.Prepare(dialog, setup);
+}
+
+bool QtToolkit::ShowDialog(DialogId dialog) { return dialogs_.Show(dialog); }
+
+std::string QtToolkit::DialogFileName(DialogId dialog) const { return dialogs_.FileName(dialog); }
+
+void QtToolkit::ShowErrorBox(std::string_view caption, std::string_view text) {
+  pellox::ShowErrorBox(&window_, caption, text);
+}
+
+}  // namespace pellox

@@ -1,0 +1,56 @@
+#include "platform/qt/status_bar.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include "window/layout.h"
+
+namespace pellox {
+
+static_assert(layout::kStatusPanelWidths.size() == StatusBar::kPanels);
+
+namespace {
+
+// The system font with every property marked as set, so that it is not
+// merged with the window's font that the parent passes down.
+QFont SystemFont() {
+  QFont font = QApplication::font();
+  font.setResolveMask(QFont::AllPropertiesResolved);
+  return font;
+}
+
+}  // namespace
+
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
+  setFont(SystemFont());
+  for (QLabel*& panel : panels_) {
+    panel = new QLabel(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    panel->setTextFormat(Qt::PlainText);
+  }
+  PlacePanels();
+}
+
+void StatusBar::SetPanelText(int panel, std::string_view text) {
+  Panel(panel)->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void StatusBar::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlacePanels();
+}
+
+void StatusBar::PlacePanels() {
+  int left = 0;
+  for (int i = 0; i < kPanels; ++i) {
+    const bool last = i == kPanels - 1;
+    const int panelWidth =
+        last ? width() - left : layout::kStatusPanelWidths[static_cast<size_t>(i)];
+    panels_[static_cast<size_t>(i)]->setGeometry(left, 0, std::max(0, panelWidth), height());
+    left += panelWidth;
+  }
+}
+
+}  // namespace pellox
