@@ -1,0 +1,60 @@
+// A private CUPS scheduler for the printer tests: its own configuration,
+// spool and socket in a temp folder, started and stopped by the tests, so
+// neither the machine's printers nor its defaults are touched.
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "temp_folder.h"
+
+namespace pellox::testing {
+
+class PrivateCupsScheduler {
+ public:
+  PrivateCupsScheduler();
+  // Stops the scheduler if it still runs.
+  ~PrivateCupsScheduler();
+  PrivateCupsScheduler(const PrivateCupsScheduler&) = delete;
+  PrivateCupsScheduler& operator=(const PrivateCupsScheduler&) = delete;
+
+  // Writes the configuration, starts cupsd in the foreground and waits (at
+  // most 20 s) until `lpstat -r` reaches it. False with `error` telling why.
+  bool Start(std::string& error);
+
+  // Points this process's CUPS clients (and the commands it runs) at the
+  // scheduler: CUPS_SERVER is the socket; CUPS_SERVERROOT and HOME are temp
+  // folders, so user defaults go to a temp lpoptions; LPDEST and PRINTER
+  // are removed. The old values come back with RestoreClientEnvironment.
+  void UseAsClientEnvironment();
+  void RestoreClientEnvironment();
+
+  // `lpadmin -p name -E -v file:///dev/null`; false with `error` on failure.
+  bool AddPrinter(const std::string& name, std::string& error);
+
+  // Removes the user defaults and instances that tests wrote.
+  void ForgetUserOptions();
+
+  // Sends SIGTERM to the started cupsd and reaps it (SIGKILL after 10 s).
+  void Stop();
+
+  const std::string& SocketPath() const { return socketPath_; }
+  const std::string& Folder() const { return folder_.Path(); }
+
+ private:
+  bool WriteConfiguration(std::string& error);
+  bool WaitUntilRunning(std::string& error);
+
+  TempFolder folder_;
+  std::string socketPath_;
+  pid_t pid_ = -1;
+  std::vector<std::pair<std::string, std::unique_ptr<std::string>>> savedEnvironment_;
+};
+
+// Whether the user opted out of the CUPS tests with PELLOX_NO_CUPS=1.
+bool CupsTestsDisabled();
+
+}  // namespace pellox::testing

@@ -1,0 +1,248 @@
+// The CUPS printer layer against a private scheduler that these tests start
+// themselves (see cups_fixture.h). Needs root on a machine with cupsd; with
+// PELLOX_NO_CUPS=1 the tests are skipped instead of failing.
+#include "platform/linux/cups_printer_system.h"
+
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "cups_fixture.h"
+#include "running/printer.h"
+
+namespace pellox {
+namespace {
+
+using testing::PrivateCupsScheduler;
+using testing::RunCommand;
+
+constexpr uint32_t kListFlags = printer_enum::kLocal | printer_enum::kConnections;
+
+std::vector<std::string> Names(const std::vector<PrinterRecord>& records) {
+  std::vector<std::string> names;
+  for (const PrinterRecord& record : records) names.push_back(record.Name);
+  return names;
+}
+
+// What `lpstat -d` reports as the default, or "" for none.
+std::string LpstatDefault() {
+  const std::string prefix = "system default destination: ";
+  std::string output = RunCommand({"lpstat", "-d"}).Output;
+  size_t at = output.find(prefix);
+  if (at == std::string::npos) return "";
+  std::string name = output.substr(at + prefix.size());
+  return name.substr(0, name.find('\n'));
+}
+
+// The destinations in the order `lpstat -e` lists them, instances left out.
+std::vector<std::string> LpstatDestinations() {
+  std::istringstream lines(RunCommand({"lpstat", "-e"}).Output);
+  std::vector<std::string> names;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.find('/') == std::string::npos) names.push_back(line);
+  }
+  return names;
+}
+
+class CupsPrinterSystemTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (testing::CupsTestsDisabled()) return;
+    scheduler_ = new PrivateCupsScheduler;
+    if (!scheduler_->Start(startError_)) return;
+    scheduler_->UseAsClientEnvironment();
+    for (const char* name : {"Beta", "Alpha"}) {
+      if (!scheduler_->AddPrinter(name, startError_)) return;
+    }
+  }
+
+  static void TearDownTestSuite() {
+    if (scheduler_ == nullptr) return;
+    scheduler_->RestoreClientEnvironment();
+    scheduler_->Stop();
+    delete scheduler_;
+    scheduler_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1: CUPS tests skipped";
+    ASSERT_TRUE(startError_.empty())
+        << "the private CUPS scheduler could not be set up (run as root with the cups, "
+           "cups-client and cups-daemon packages; PELLOX_NO_CUPS=1 skips these tests): "
+        << startError_;
+    scheduler_->ForgetUserOptions();
+  }
+
+  // The size-then-fill protocol as the printer list uses it.
+  std::vector<PrinterRecord> Enumerate(uint32_t flags, int level) {
+    std::vector<PrinterRecord> records;
+    EnumPrintersResult size = printers_.EnumPrinters(flags, level, 0, records);
+    if (size.Needed == 0) {
+      EXPECT_TRUE(size.Ok);
+      return records;
+    }
+    EXPECT_FALSE(size.Ok);
+    EXPECT_EQ(size.LastError, printer_enum::kErrorInsufficientBuffer);
+    EXPECT_TRUE(records.empty());
+    EnumPrintersResult fill = printers_.EnumPrinters(flags, level, size.Needed, records);
+    EXPECT_TRUE(fill.Ok);
+    EXPECT_EQ(fill.Needed, size.Needed);
+    return records;
+  }
+
+  static PrivateCupsScheduler* scheduler_;
+  static std::string startError_;
+  CupsPrinterSystem printers_;
+};
+
+PrivateCupsScheduler* CupsPrinterSystemTest::scheduler_ = nullptr;
+std::string CupsPrinterSystemTest::startError_;
+
+TEST_F(CupsPrinterSystemTest, ReportsThePerPrinterVariant) {
+  EXPECT_EQ(printers_.PlatformId(), platform_id::kWin32Nt);
+}
+
+TEST_F(CupsPrinterSystemTest, EnumeratesEveryPrinterInCupsOrderWithSizeThenFill) {
+  std::vector<PrinterRecord> records;
+  EnumPrintersResult size = printers_.EnumPrinters(kListFlags, 4, 0, records);
+  EXPECT_FALSE(size.Ok);
+  EXPECT_EQ(size.LastError, printer_enum::kErrorInsufficientBuffer);
+  EXPECT_GT(size.Needed, 0u);
+  EXPECT_TRUE(records.empty());
+
+  EnumPrintersResult tooSmall = printers_.EnumPrinters(kListFlags, 4, size.Needed - 1, records);
+  EXPECT_FALSE(tooSmall.Ok);
+  EXPECT_EQ(tooSmall.LastError, printer_enum::kErrorInsufficientBuffer);
+  EXPECT_TRUE(records.empty());
+
+  EnumPrintersResult fill = printers_.EnumPrinters(kListFlags, 4, size.Needed, records);
+  EXPECT_TRUE(fill.Ok);
+  const std::vector<std::string> expected = LpstatDestinations();
+  EXPECT_EQ(expected.size(), 2u);
+  EXPECT_EQ(Names(records), expected);
+  std::vector<std::string> sorted = Names(records);
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(sorted, (std::vector<std::string>{"Alpha", "Beta"}));
+}
+
+TEST_F(CupsPrinterSystemTest, InstancesAreLeftOut) {
+  ASSERT_EQ(RunCommand({"lpoptions", "-p", "Alpha/draft", "-o", "copies=2"}).ExitStatus, 0);
+  std::vector<std::string> names = Names(Enumerate(kListFlags, 4));
+  EXPECT_EQ(names, LpstatDestinations());
+  EXPECT_EQ(names.size(), 2u);
+}
+
+TEST_F(CupsPrinterSystemTest, WithoutADefaultThereIsNoDefaultRecord) {
+  ASSERT_EQ(LpstatDefault(), "");
+  EXPECT_TRUE(Enumerate(printer_enum::kDefault, 5).empty());
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "fallback,,", 79), "fallback,,");
+}
+
+TEST_F(CupsPrinterSystemTest, WritingTheDeviceMakesThePrinterTheDefault) {
+  printers_.WriteProfileString("windows", "device", "Beta,,");
+  EXPECT_EQ(LpstatDefault(), "Beta");
+  EXPECT_EQ(Names(Enumerate(printer_enum::kDefault, 5)), (std::vector<std::string>{"Beta"}));
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "", 79), "Beta,,");
+
+  printers_.WriteProfileString("windows", "device", "Alpha,,");
+  EXPECT_EQ(LpstatDefault(), "Alpha");
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "", 79), "Alpha,,");
+}
+
+TEST_F(CupsPrinterSystemTest, ProfileReadIsCutToTheBuffer) {
+  printers_.WriteProfileString("windows", "device", "Beta,,");
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "", 4), "Bet");
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "", 1), "");
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "", 0), "");
+}
+
+TEST_F(CupsPrinterSystemTest, OtherProfileEntriesAreNotThePrinter) {
+  printers_.WriteProfileString("windows", "device", "Beta,,");
+  printers_.WriteProfileString("windows", "other", "Alpha,,");
+  printers_.WriteProfileString("devices", "device", "Alpha,,");
+  EXPECT_EQ(LpstatDefault(), "Beta");
+  EXPECT_EQ(printers_.GetProfileString("windows", "other", "dflt", 79), "dflt");
+  EXPECT_EQ(printers_.GetProfileString("intl", "device", "dflt", 79), "dflt");
+}
+
+TEST_F(CupsPrinterSystemTest, UnknownPrinterDoesNotChangeTheDefault) {
+  printers_.WriteProfileString("windows", "device", "Beta,,");
+  printers_.WriteProfileString("windows", "device", "NoSuchPrinter,,");
+  EXPECT_EQ(LpstatDefault(), "Beta");
+}
+
+TEST_F(CupsPrinterSystemTest, ThePrinterLayerSwitchesThroughCups) {
+  printers_.WriteProfileString("windows", "device", "Alpha,,");
+  TPrinter printer(printers_);
+  const std::vector<PrinterEntry>& list = printer.PrinterList();
+  ASSERT_EQ(list.size(), 2u);
+  size_t beta = list[0].Device.DeviceName == "Beta" ? 0 : 1;
+  printer.SetCurrentPrinter(static_cast<int>(beta));
+  DeviceNames names = printer.CurrentDeviceNames();
+  EXPECT_EQ(names.Device, "Beta");
+}
+
+TEST_F(CupsPrinterSystemTest, SystemErrorTextIsTheCLibrarysText) {
+  EXPECT_EQ(printers_.SystemErrorText(2), std::string(std::strerror(2)));
+  EXPECT_FALSE(printers_.SystemErrorText(122).empty());
+}
+
+// No scheduler to reach: no printers, and no error either.
+class UnreachableCupsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"CUPS_SERVER", "LPDEST", "PRINTER", "HOME", "CUPS_SERVERROOT"}) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    setenv("CUPS_SERVER", (folder_ / "missing.sock").c_str(), 1);
+    setenv("HOME", folder_.Path().c_str(), 1);
+    setenv("CUPS_SERVERROOT", folder_.Path().c_str(), 1);
+    unsetenv("LPDEST");
+    unsetenv("PRINTER");
+    cupsSetServer(nullptr);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+    cupsSetServer(nullptr);
+  }
+
+  testing::TempFolder folder_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  CupsPrinterSystem printers_;
+};
+
+TEST_F(UnreachableCupsTest, EnumerationGivesNoPrintersAndNoError) {
+  for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
+    std::vector<PrinterRecord> records;
+    EnumPrintersResult result =
+        printers_.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
+    EXPECT_TRUE(result.Ok) << flags;
+    EXPECT_EQ(result.Needed, 0u) << flags;
+    EXPECT_TRUE(records.empty()) << flags;
+  }
+  EXPECT_EQ(printers_.GetProfileString("windows", "device", "none", 79), "none");
+}
+
+TEST_F(UnreachableCupsTest, WritingTheDeviceIsQuietlyIgnored) {
+  printers_.WriteProfileString("windows", "device", "Beta,,");
+  EXPECT_FALSE(testing::Exists(folder_ / ".cups/lpoptions"));
+  EXPECT_FALSE(testing::Exists(folder_ / "lpoptions"));
+}
+
+}  // namespace
+}  // namespace pellox
