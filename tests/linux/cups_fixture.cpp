@@ -32,6 +32,14 @@ std::string LogTail(const std::string& path) {
   return log.size() > 2000 ? log.substr(log.size() - 2000) : log;
 }
 
+// An enforced AppArmor profile for cupsd keeps it out of a temp folder.
+std::string AppArmorHint() {
+  std::string profiles = ReadFile("/sys/kernel/security/apparmor/profiles");
+  if (profiles.find("/usr/sbin/cupsd (enforce)") == std::string::npos) return "";
+  return "\nAppArmor enforces its cupsd profile here, which denies the temp folder; "
+         "`aa-complain /usr/sbin/cupsd` lets the private scheduler run.";
+}
+
 }  // namespace
 
 bool CupsTestsDisabled() {
@@ -141,7 +149,7 @@ bool PrivateCupsScheduler::WaitUntilRunning(std::string& error) {
   if (running && !exited) return true;
   error = std::string(exited ? "cupsd exited at start" : "cupsd did not answer within 20 s") +
           "; its output:\n" + LogTail(folder_ / "log/cupsd.out") + "\nerror_log:\n" +
-          LogTail(folder_ / "log/error_log");
+          LogTail(folder_ / "log/error_log") + AppArmorHint();
   return false;
 }
 
