@@ -22,6 +22,19 @@ QString PatternsOf(const std::string& patterns) {
   return globs.join(QLatin1Char(' '));
 }
 
+// Which choice a dialog's selected name filter is. With hidden filter
+// details, Qt gives either the whole filter or only its shown description,
+// depending on its version.
+int ChoiceIndex(const std::string& filter, const QStringList& filters, const QString& selected) {
+  const qsizetype whole = filters.indexOf(selected);
+  if (whole >= 0) return static_cast<int>(whole);
+  const std::vector<FilterChoice> choices = ParseFilter(filter);
+  for (size_t i = 0; i < choices.size(); ++i) {
+    if (ToQString(choices[i].Description).trimmed() == selected) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace
 
 DialogKind FileDialogs::KindOf(DialogId dialog) {
@@ -71,7 +84,7 @@ bool FileDialogs::Show(DialogId id) {
   const QByteArray typed = chosen.front().toUtf8();
   const std::string path = ApplyDefaultExt(typed.toStdString(), state.DefaultExt, "/");
   if (path.size() > kMaxDialogPath) return false;
-  const int choice = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  const int choice = ChoiceIndex(state.Filter, filters, dialog.selectedNameFilter());
   state.Confirm(path, choice < 0 ? state.FilterIndex : choice + 1);
   return true;
 }

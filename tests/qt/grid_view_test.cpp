@@ -1,0 +1,361 @@
+// The run-list grid on screen: the toolkit's cell and row-count semantics as
+// the view shows them, and the user's keys, clicks and wheel as the view
+// hands them to the grid model. Row numbers are grid rows; row 0 is the
+// header, so table row r of the view is grid row r + 1.
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "platform/qt/grid_view.h"
+#include "window/layout.h"
+#include "window_fixture.h"
+
+namespace pellox::test {
+namespace {
+
+class QtGridViewTest : public WindowFixture {
+ protected:
+  void SetUp() override {
+    ShowWindow();
+    view = window->Grid();
+  }
+
+  // A list of `entries` rows, each cell naming its place.
+  void FillRows(int entries) {
+    toolkit->SetRowCount(entries + 1);
+    for (int row = 1; row <= entries; ++row) {
+      for (int column = 0; column < layout::kGridColumns; ++column) {
+        toolkit->SetCellText(column, row, "c" + std::to_string(column) + "r" + std::to_string(row));
+      }
+    }
+    ProcessMessages();
+  }
+
+  QAbstractItemModel* Shown() const { return view->model(); }
+  int ShownRowCount() const { return Shown()->rowCount() + 1; }
+  QString ShownCell(int column, int row) const {
+    return Shown()->index(row - 1, column).data().toString();
+  }
+  int ShownCurrentRow() const { return view->currentIndex().row() + 1; }
+  int ShownTopRow() const { return view->rowAt(0) + 1; }
+  std::vector<int> ShownBlock() const {
+    std::vector<int> rows;
+    for (int row = 1; row < ShownRowCount(); ++row) {
+      if (view->selectionModel()->isRowSelected(row - 1, QModelIndex())) rows.push_back(row);
+    }
+    return rows;
+  }
+  static std::vector<int> Rows(int first, int last) {
+    std::vector<int> rows;
+    for (int row = first; row <= last; ++row) rows.push_back(row);
+    return rows;
+  }
+  bool RowFullyShown(int row) const {
+    const QRect rect = view->visualRect(Shown()->index(row - 1, 0));
+    return rect.isValid() && rect.top() >= 0 && rect.bottom() < view->viewport()->height();
+  }
+  int FullyVisibleRows() const { return view->viewport()->height() / layout::kGridRowHeight; }
+
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(view, key, modifiers);
+  }
+  QPoint RowCentre(int row) const { return view->visualRect(Shown()->index(row - 1, 1)).center(); }
+  void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, RowCentre(row));
+  }
+  void Wheel(int notches) {
+    const QPoint at = RowCentre(1);
+    QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, notches * 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view->viewport(), &wheel);
+  }
+  void ExpectCurrentRow(int row) {
+    EXPECT_EQ(toolkit->CurrentRow(), row);
+    EXPECT_EQ(ShownCurrentRow(), row);
+    EXPECT_TRUE(RowFullyShown(row));
+  }
+
+  GridView* view = nullptr;
+};
+
+TEST_F(QtGridViewTest, ACellWrittenBeyondTheRowCountShowsWhenTheCountReachesIt) {
+  toolkit->SetRowCount(3);
+  toolkit->SetCellText(2, 5, "late");
+  ProcessMessages();
+  EXPECT_EQ(ShownRowCount(), 3);
+  toolkit->SetRowCount(6);
+  ProcessMessages();
+  EXPECT_EQ(ShownRowCount(), 6);
+  EXPECT_EQ(ShownCell(2, 5), "late");
+  EXPECT_EQ(toolkit->CellText(2, 5), "late");
+}
+
+TEST_F(QtGridViewTest, ShrinkingAndGrowingTheRowCountBringsTheOldTextsBack) {
+  FillRows(5);
+  toolkit->SetRowCount(2);
+  ProcessMessages();
+  EXPECT_EQ(ShownRowCount(), 2);
+  toolkit->SetRowCount(6);
+  ProcessMessages();
+  for (int row = 2; row <= 5; ++row) {
+    for (int column = 0; column < layout::kGridColumns; ++column) {
+      const std::string expected = "c" + std::to_string(column) + "r" + std::to_string(row);
+      EXPECT_EQ(ShownCell(column, row), QString::fromStdString(expected));
+      EXPECT_EQ(toolkit->CellText(column, row), expected);
+    }
+  }
+}
+
+TEST_F(QtGridViewTest, ACurrentRowThatDropsOutMovesToTheNewLastRow) {
+  FillRows(5);
+  ClickRow(5);
+  ExpectCurrentRow(5);
+  toolkit->SetRowCount(2);
+  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  ProcessMessages();
+  ExpectCurrentRow(1);
+  EXPECT_EQ(ShownBlock(), Rows(1, 1));
+}
+
+TEST_F(QtGridViewTest, ACellNeverWrittenReadsEmpty) {
+  EXPECT_EQ(toolkit->CellText(3, 1), "");
+  EXPECT_EQ(toolkit->CellText(0, 123456), "");
+  EXPECT_EQ(ShownCell(3, 1), "");
+}
+
+TEST_F(QtGridViewTest, TheHeaderShowsRowZeroAndStaysWhenTheRowsScroll) {
+  toolkit->SetCellText(1, 0, "Delay");
+  FillRows(100);
+  Press(Qt::Key_End);
+  EXPECT_GT(ShownTopRow(), 1);
+  EXPECT_EQ(Shown()->headerData(1, Qt::Horizontal).toString(), "Delay");
+  EXPECT_TRUE(view->horizontalHeader()->isVisible());
+  EXPECT_EQ(view->horizontalHeader()->height(), layout::kGridRowHeight);
+  EXPECT_FALSE(view->verticalHeader()->isVisible());
+}
+
+TEST_F(QtGridViewTest, CellWritesReachTheViewTogetherWhenEventsAreProcessed) {
+  QSignalSpy cells(Shown(), &QAbstractItemModel::dataChanged);
+  QSignalSpy rows(Shown(), &QAbstractItemModel::rowsInserted);
+  for (int count = 3; count <= 12; ++count) toolkit->SetRowCount(count);
+  for (int row = 1; row < 12; ++row) toolkit->SetCellText(0, row, "x");
+  EXPECT_EQ(cells.count(), 0);
+  EXPECT_EQ(rows.count(), 0);
+  ProcessMessages();
+  EXPECT_EQ(cells.count(), 1);
+  EXPECT_EQ(rows.count(), 1);
+  EXPECT_EQ(ShownRowCount(), 12);
+  EXPECT_EQ(ShownCell(0, 11), "x");
+}
+
+TEST_F(QtGridViewTest, AMillionRowsLoadAndTheLastOneCanBeReached) {
+  constexpr int kRows = 1000000;
+  toolkit->SetRowCount(kRows + 1);
+  toolkit->SetCellText(2, kRows, "last");
+  ProcessMessages();
+  EXPECT_EQ(ShownRowCount(), kRows + 1);
+  Press(Qt::Key_End);
+  ExpectCurrentRow(kRows);
+  EXPECT_EQ(ShownCell(2, kRows), "last");
+  toolkit->SetRowCount(2);
+  ProcessMessages();
+  EXPECT_EQ(ShownRowCount(), 2);
+  ExpectCurrentRow(1);
+}
+
+TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheToolkitAndSurviveRowCountChanges) {
+  const std::vector<int> widths = {40, 64, 200, 200};
+  for (int column = 0; column < layout::kGridColumns; ++column) {
+    toolkit->SetColWidth(column, widths[column]);
+  }
+  FillRows(30);
+  toolkit->SetRowCount(3);
+  ProcessMessages();
+  for (int column = 0; column < layout::kGridColumns; ++column) {
+    EXPECT_EQ(view->columnWidth(column), widths[column]) << column;
+    EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
+  }
+}
+
+TEST_F(QtGridViewTest, DraggingAHeaderBorderChangesTheColumnWidth) {
+  QWidget* header = view->horizontalHeader()->viewport();
+  const int border = view->horizontalHeader()->sectionViewportPosition(0) + view->columnWidth(0);
+  const int y = view->horizontalHeader()->height() / 2;
+  const int before = view->columnWidth(0);
+  QTest::mousePress(header, Qt::LeftButton, Qt::NoModifier, QPoint(border - 1, y));
+  QMouseEvent move(QEvent::MouseMove, QPointF(border + 29, y),
+                   header->mapToGlobal(QPoint(border + 29, y)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(header, &move);
+  QTest::mouseRelease(header, Qt::LeftButton, Qt::NoModifier, QPoint(border + 29, y));
+  EXPECT_EQ(view->columnWidth(0), before + 30);
+}
+
+TEST_F(QtGridViewTest, EveryRowIsTwentyFourPixelsHighWithGridLines) {
+  FillRows(3);
+  for (int row = 1; row <= 3; ++row) EXPECT_EQ(view->rowHeight(row - 1), layout::kGridRowHeight);
+  EXPECT_TRUE(view->showGrid());
+}
+
+TEST_F(QtGridViewTest, TheGridTellsTheModelHowManyRowsAreFullyVisible) {
+  FillRows(50);
+  Press(Qt::Key_PageDown);
+  ExpectCurrentRow(1 + FullyVisibleRows() - 1);
+}
+
+struct KeyCase {
+  const char* Label;
+  int StartRow;
+  Qt::Key Key;
+  Qt::KeyboardModifiers Modifiers;
+  int CurrentRow;  // -1: the last row
+};
+
+void PrintTo(const KeyCase& key, std::ostream* out) { *out << key.Label; }
+
+class QtGridKeyTest : public QtGridViewTest, public testing::WithParamInterface<KeyCase> {};
+
+TEST_P(QtGridKeyTest, AKeyMovesTheCurrentRowAndTheViewFollows) {
+  constexpr int kEntries = 40;
+  FillRows(kEntries);
+  ClickRow(1);
+  while (toolkit->CurrentRow() < GetParam().StartRow) Press(Qt::Key_Down);
+  Press(GetParam().Key, GetParam().Modifiers);
+  const int expected = GetParam().CurrentRow < 0 ? kEntries : GetParam().CurrentRow;
+  ExpectCurrentRow(expected);
+  EXPECT_EQ(ShownBlock(), Rows(expected, expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Navigation, QtGridKeyTest,
+    testing::Values(KeyCase{"Down", 1, Qt::Key_Down, Qt::NoModifier, 2},
+                    KeyCase{"Right", 1, Qt::Key_Right, Qt::NoModifier, 2},
+                    KeyCase{"Up", 3, Qt::Key_Up, Qt::NoModifier, 2},
+                    KeyCase{"Left", 3, Qt::Key_Left, Qt::NoModifier, 2},
+                    KeyCase{"Up_stops_at_row_1", 1, Qt::Key_Up, Qt::NoModifier, 1},
+                    KeyCase{"End", 2, Qt::Key_End, Qt::NoModifier, -1},
+                    KeyCase{"Ctrl_End", 2, Qt::Key_End, Qt::ControlModifier, -1},
+                    KeyCase{"Home", 7, Qt::Key_Home, Qt::NoModifier, 1},
+                    KeyCase{"Ctrl_Home", 7, Qt::Key_Home, Qt::ControlModifier, 1},
+                    KeyCase{"Ctrl_Left_does_nothing", 3, Qt::Key_Left, Qt::ControlModifier, 3},
+                    KeyCase{"Ctrl_Right_does_nothing", 3, Qt::Key_Right, Qt::ControlModifier, 3}),
+    [](const testing::TestParamInfo<KeyCase>& info) { return info.param.Label; });
+
+TEST_F(QtGridViewTest, PageDownAndPageUpMoveByOneLessThanTheFullyVisibleRows) {
+  FillRows(60);
+  const int page = FullyVisibleRows() - 1;
+  ASSERT_GT(page, 1);
+  Press(Qt::Key_PageDown);
+  ExpectCurrentRow(1 + page);
+  Press(Qt::Key_PageDown);
+  ExpectCurrentRow(1 + 2 * page);
+  Press(Qt::Key_PageUp);
+  ExpectCurrentRow(1 + page);
+}
+
+TEST_F(QtGridViewTest, CtrlDownAndCtrlUpScrollAndLeaveTheCurrentRow) {
+  FillRows(60);
+  Press(Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(ShownTopRow(), 2);
+  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  EXPECT_EQ(ShownCurrentRow(), 1);
+  Press(Qt::Key_Up, Qt::ControlModifier);
+  EXPECT_EQ(ShownTopRow(), 1);
+  EXPECT_EQ(toolkit->CurrentRow(), 1);
+}
+
+TEST_F(QtGridViewTest, ShiftWithAKeyExtendsTheBlockFromWhereItStarted) {
+  FillRows(20);
+  ClickRow(3);
+  Press(Qt::Key_Down, Qt::ShiftModifier);
+  Press(Qt::Key_Down, Qt::ShiftModifier);
+  ExpectCurrentRow(5);
+  EXPECT_EQ(ShownBlock(), Rows(3, 5));
+  Press(Qt::Key_Down);
+  EXPECT_EQ(ShownBlock(), Rows(6, 6));
+}
+
+TEST_F(QtGridViewTest, AClickMakesItsRowCurrentAndShiftClickExtendsTheBlockOnly) {
+  FillRows(8);
+  ClickRow(3);
+  ExpectCurrentRow(3);
+  EXPECT_EQ(ShownBlock(), Rows(3, 3));
+  ClickRow(6, Qt::ShiftModifier);
+  ExpectCurrentRow(3);
+  EXPECT_EQ(ShownBlock(), Rows(3, 6));
+}
+
+TEST_F(QtGridViewTest, TheWheelMovesTheCurrentRowOneRowPerStep) {
+  FillRows(8);
+  Wheel(-1);
+  ExpectCurrentRow(2);
+  Wheel(-2);
+  ExpectCurrentRow(4);
+  Wheel(1);
+  ExpectCurrentRow(3);
+}
+
+TEST_F(QtGridViewTest, TheScrollBarScrollsWithoutMovingTheCurrentRow) {
+  FillRows(60);
+  view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  const int top = ShownTopRow();
+  EXPECT_GT(top, 1);
+  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  // The next key goes on from the scrolled position, not from the old one.
+  Press(Qt::Key_PageUp, Qt::ControlModifier);
+  ExpectCurrentRow(top);
+}
+
+TEST_F(QtGridViewTest, AClickOnTheHeaderChangesNothing) {
+  FillRows(8);
+  ClickRow(4);
+  QHeaderView* header = view->horizontalHeader();
+  const QPoint inSection(header->sectionViewportPosition(2) + header->sectionSize(2) / 2,
+                         header->height() / 2);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, inSection);
+  ExpectCurrentRow(4);
+  EXPECT_EQ(ShownBlock(), Rows(4, 4));
+  EXPECT_EQ(ShownCell(2, 1), "c2r1");  // not sorted
+  EXPECT_FALSE(view->isSortingEnabled());
+}
+
+TEST_F(QtGridViewTest, NoKeyAndNoDoubleClickOpensACellEditor) {
+  FillRows(8);
+  toolkit->SetCellText(0, 6, "apple");
+  ClickRow(2);
+  for (Qt::Key key :
+       {Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_C, Qt::Key_Space}) {
+    Press(key);
+    EXPECT_TRUE(view->findChildren<QLineEdit*>().isEmpty()) << key;
+  }
+  // Typing searches nothing and selects nothing either.
+  ExpectCurrentRow(2);
+  EXPECT_EQ(ShownBlock(), Rows(2, 2));
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, RowCentre(3));
+  EXPECT_TRUE(view->findChildren<QLineEdit*>().isEmpty());
+  EXPECT_EQ(toolkit->CellText(1, 3), "c1r3");
+  ExpectCurrentRow(3);
+}
+
+TEST_F(QtGridViewTest, TabLeavesTheGrid) {
+  view->setFocus();
+  ASSERT_TRUE(view->hasFocus());
+  Press(Qt::Key_Tab);
+  EXPECT_FALSE(view->hasFocus());
+  EXPECT_EQ(QApplication::focusWidget(), window->Control(layout::ControlId::Button2));
+}
+
+TEST_F(QtGridViewTest, TheHighlightKeepsItsColoursWithoutTheFocus) {
+  const QPalette colours = view->palette();
+  EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
+            colours.color(QPalette::Active, QPalette::Highlight));
+  EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::HighlightedText),
+            colours.color(QPalette::Active, QPalette::HighlightedText));
+}
+
+}  // namespace
+}  // namespace pellox::test

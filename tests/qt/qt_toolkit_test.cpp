@@ -1,0 +1,107 @@
+// The toolkit operations other than the grid's, on the real widgets: fields,
+// the printer drop-down list, status panels, caption, window handle and the
+// error box.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStyleOptionComboBox>
+#include <QTimer>
+
+#include "platform/qt/status_bar.h"
+#include "window/layout.h"
+#include "window_fixture.h"
+
+namespace pellox::test {
+namespace {
+
+using layout::ControlId;
+
+class QtToolkitTest : public WindowFixture {};
+
+struct FieldCase {
+  EditField Field;
+  ControlId Id;
+};
+
+TEST_F(QtToolkitTest, FieldTextsGoInAndOutUnchanged) {
+  const std::string japanese = "\xE3\x83\x97\xE3\x83\xAA\xE3\x83\xB3\xE3\x82\xBF";  // UTF-8
+  const std::string long_text(40000, 'p');  // beyond QLineEdit's usual limit
+  for (FieldCase field : {FieldCase{EditField::Edit1, ControlId::Edit1},
+                          FieldCase{EditField::Edit2, ControlId::Edit2},
+                          FieldCase{EditField::Edit3, ControlId::Edit3}}) {
+    for (const std::string& text : {japanese, long_text, std::string("a \"b\" c"), std::string()}) {
+      toolkit->SetText(field.Field, text);
+      EXPECT_EQ(toolkit->Text(field.Field), text);
+      EXPECT_EQ(window->Edit(field.Id)->text(), QString::fromStdString(text));
+    }
+  }
+}
+
+TEST_F(QtToolkitTest, TheDropDownListKeepsItemsInTheirOrder) {
+  toolkit->ClearItems();
+  EXPECT_EQ(toolkit->ItemCount(), 0);
+  EXPECT_EQ(toolkit->ItemIndex(), -1);
+  for (const char* item : {"", "Zeta", "Alpha", "Mid"}) toolkit->AddItem(item);
+  EXPECT_EQ(toolkit->ItemCount(), 4);
+  const QStringList expected = {"", "Zeta", "Alpha", "Mid"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(window->ComboBox()->itemText(i), expected[i]);
+  toolkit->SetItemIndex(2);
+  EXPECT_EQ(toolkit->ItemIndex(), 2);
+  EXPECT_EQ(window->ComboBox()->currentText(), "Alpha");
+  toolkit->ClearItems();
+  EXPECT_EQ(toolkit->ItemIndex(), -1);
+}
+
+TEST_F(QtToolkitTest, TheDropDownListShowsAtMostEightItems) {
+  QComboBox* combo = window->ComboBox();
+  EXPECT_EQ(combo->maxVisibleItems(), layout::kComboDropDownCount);
+  // A menu-like popup would ignore the limit.
+  QStyleOptionComboBox option;
+  option.initFrom(combo);
+  option.editable = false;
+  EXPECT_EQ(combo->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, combo), 0);
+}
+
+TEST_F(QtToolkitTest, PanelTextsShowInTheirPanels) {
+  toolkit->SetPanelText(0, "3");
+  toolkit->SetPanelText(1, "/usr/bin/prog");
+  toolkit->SetPanelText(2, "--flag");
+  EXPECT_EQ(window->Status()->Panel(0)->text(), "3");
+  EXPECT_EQ(window->Status()->Panel(1)->text(), "/usr/bin/prog");
+  EXPECT_EQ(window->Status()->Panel(2)->text(), "--flag");
+  toolkit->SetPanelText(1, "");
+  EXPECT_TRUE(window->Status()->Panel(1)->text().isEmpty());
+}
+
+TEST_F(QtToolkitTest, TheCaptionIsTheWindowTitle) {
+  toolkit->SetCaption("Pellox | /tmp/my lists/a.lst");
+  EXPECT_EQ(window->windowTitle(), "Pellox | /tmp/my lists/a.lst");
+}
+
+TEST_F(QtToolkitTest, TheWindowHandleIsTheMainWindow) {
+  EXPECT_EQ(toolkit->WindowHandle(), static_cast<void*>(static_cast<QWidget*>(window.get())));
+}
+
+TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
+  ShowWindow();
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = true;
+    EXPECT_EQ(box->windowTitle(), "Pellox");
+    EXPECT_EQ(box->text(), "ファイルが見つかりません.");
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->parentWidget(), window.get());
+    EXPECT_TRUE(box->isModal());
+    box->accept();
+  });
+  toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");
+  EXPECT_TRUE(seen);
+}
+
+}  // namespace
+}  // namespace pellox::test

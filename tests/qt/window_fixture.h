@@ -1,0 +1,50 @@
+// The Qt front end assembled as the program entry does, on the stub
+// platform: the real message pump, main window, toolkit and TForm1. Every
+// event of the window is recorded before it reaches the form.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/application.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_message_pump.h"
+#include "platform/qt/qt_toolkit.h"
+#include "stub_platform.h"
+#include "window/form1.h"
+
+namespace pellox::test {
+
+class WindowFixture : public testing::Test {
+ protected:
+  explicit WindowFixture(std::vector<std::string> printers = {});
+  ~WindowFixture() override;
+
+  // Shows the window and waits until it is on the (offscreen) screen.
+  void ShowWindow();
+  // Handles everything queued, as the main loop does; true when a quit
+  // request was among it.
+  bool ProcessMessages() { return pump.ProcessPendingMessages(); }
+  // Stops handing events to the form; they are only recorded.
+  void RecordOnly() { forward_ = false; }
+
+  StubClock clock;
+  QtMessagePump pump;
+  StubLauncher launcher;
+  StubPrinters printers;
+  StubFiles files;
+  StubProcess process;
+  Platform platform{clock, pump, launcher, printers, files, process};
+  TApplication application{platform};
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<QtToolkit> toolkit;
+  std::unique_ptr<TForm1> form;
+  std::vector<FormEvent> events;
+
+ private:
+  bool forward_ = true;
+};
+
+}  // namespace pellox::test
