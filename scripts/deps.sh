@@ -9,7 +9,7 @@ set -euo pipefail
 run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-utils)
 test_packages=("${run_packages[@]}" libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 cups cups-client cups-daemon xvfb xauth wine wine64
-  clang libclang-rt-14-dev imagemagick)
+  clang libclang-rt-14-dev imagemagick x11-utils)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;

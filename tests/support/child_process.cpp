@@ -36,11 +36,7 @@ int WaitOrKill(pid_t pid, int timeoutSeconds) {
   return done == pid ? status : -1;
 }
 
-CommandResult RunCommand(const std::vector<std::string>& argv, int timeoutSeconds) {
-  CommandResult result;
-  TempFolder folder;
-  const std::string outputPath = folder / "output";
-
+pid_t StartCommand(const std::vector<std::string>& argv, const std::string& outputPath) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -52,8 +48,17 @@ CommandResult RunCommand(const std::vector<std::string>& argv, int timeoutSecond
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  result.Started = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
+  bool started = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
+  return started ? pid : -1;
+}
+
+CommandResult RunCommand(const std::vector<std::string>& argv, int timeoutSeconds) {
+  CommandResult result;
+  TempFolder folder;
+  const std::string outputPath = folder / "output";
+  pid_t pid = StartCommand(argv, outputPath);
+  result.Started = pid > 0;
   if (!result.Started) return result;
 
   int status = WaitOrKill(pid, timeoutSeconds);

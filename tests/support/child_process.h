@@ -15,6 +15,10 @@ struct CommandResult {
   std::string Output;     // standard output and standard error together
 };
 
+// Starts `argv` (looked up on PATH) with standard output and standard error
+// going to `outputPath` and no standard input; returns its pid, or -1.
+pid_t StartCommand(const std::vector<std::string>& argv, const std::string& outputPath);
+
 // Runs `argv` (looked up on PATH) and waits at most `timeoutSeconds`; a
 // command still running then is killed and reaped.
 CommandResult RunCommand(const std::vector<std::string>& argv, int timeoutSeconds = 20);
