@@ -3,10 +3,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <optional>
 
+#include "platform/qt/grid_cell_delegate.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -56,6 +59,7 @@ GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent),
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setFocusPolicy(Qt::StrongFocus);
+  setItemDelegate(new GridCellDelegate(this));
   ConfigureHeaders();
   ConfigurePalette();
 
@@ -209,6 +213,22 @@ void GridView::wheelEvent(QWheelEvent* event) {
   model_->Flush();
   model_->Grid().Wheel(-steps);  // turning the wheel away from the user moves up
   SyncFromGrid();
+}
+
+void GridView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!hasFocus() || model_->rowCount() == 0) return;
+  // While the grid has the focus a dotted rectangle surrounds the block.
+  const GridModel& grid = model_->Grid();
+  const QRect top = visualRect(model_->index(GridTableModel::TableRow(grid.BlockTop()), 0));
+  const QRect bottom = visualRect(
+      model_->index(GridTableModel::TableRow(grid.BlockBottom()), model_->columnCount() - 1));
+  QStyleOptionFocusRect frame;
+  frame.initFrom(this);
+  frame.rect = top.united(bottom);
+  frame.backgroundColor = palette().color(QPalette::Highlight);
+  QPainter painter(viewport());
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 bool GridView::viewportEvent(QEvent* event) {

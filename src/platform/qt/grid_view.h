@@ -26,6 +26,7 @@ class GridView : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
