@@ -289,6 +289,18 @@ TEST_F(QtGridViewTest, AClickMakesItsRowCurrentAndShiftClickExtendsTheBlockOnly)
   EXPECT_EQ(ShownBlock(), Rows(3, 6));
 }
 
+TEST_F(QtGridViewTest, DraggingWithTheButtonHeldExtendsTheBlockOnly) {
+  FillRows(8);
+  QWidget* rows = view->viewport();
+  QTest::mousePress(rows, Qt::LeftButton, Qt::NoModifier, RowCentre(3));
+  QMouseEvent drag(QEvent::MouseMove, QPointF(RowCentre(6)), rows->mapToGlobal(RowCentre(6)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(rows, &drag);
+  QTest::mouseRelease(rows, Qt::LeftButton, Qt::NoModifier, RowCentre(6));
+  ExpectCurrentRow(3);
+  EXPECT_EQ(ShownBlock(), Rows(3, 6));
+}
+
 TEST_F(QtGridViewTest, TheWheelMovesTheCurrentRowOneRowPerStep) {
   FillRows(8);
   Wheel(-1);
