@@ -1,0 +1,52 @@
+#!/bin/sh
+# Runs a Windows program under Wine; ctest uses it as the emulator of the
+# cross-compiled tests. The Wine prefix lives in the build folder (the first
+# folder upwards from the current one that holds CMakeCache.txt) unless
+# WINEPREFIX is set, and is created on first use. Without an X display the
+# program runs on a private Xvfb server.
+#
+#   scripts/wine-run.sh program.exe [arguments...]
+set -u
+
+if [ -z "${DISPLAY:-}" ]; then
+  export PELLOX_OWN_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+find_build_dir() {
+  dir=$(pwd)
+  while [ "$dir" != "/" ]; do
+    if [ -f "$dir/CMakeCache.txt" ]; then
+      echo "$dir"
+      return
+    fi
+    dir=$(dirname "$dir")
+  done
+  pwd
+}
+
+: "${WINEPREFIX:=$(find_build_dir)/wineprefix}"
+export WINEPREFIX
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs while the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# One process makes the prefix; others wait for it (bounded).
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock -w 300 9 || exit 1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      timeout 240 wineboot -i >/dev/null 2>&1
+      timeout 60 wineserver -w
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
+timeout -k 5 600 wine "$@"
+rc=$?
+if [ -n "${PELLOX_OWN_DISPLAY:-}" ]; then
+  # The display goes away with this script: let Wine finish with it first.
+  timeout 30 wineserver -w
+fi
+exit $rc

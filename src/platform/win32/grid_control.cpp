@@ -1,0 +1,381 @@
+#include "platform/win32/grid_control.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/win32/grid_painter.h"
+
+namespace pellox::win32 {
+
+namespace {
+
+constexpr UINT_PTR kDragScrollTimer = 1;
+constexpr UINT kDragScrollMs = 60;
+
+bool KeyHeld(int key) { return GetKeyState(key) < 0; }
+
+std::optional<GridKey> GridKeyOf(WPARAM key) {
+  switch (key) {
+    case VK_UP:
+      return GridKey::Up;
+    case VK_DOWN:
+      return GridKey::Down;
+    case VK_LEFT:
+      return GridKey::Left;
+    case VK_RIGHT:
+      return GridKey::Right;
+    case VK_PRIOR:
+      return GridKey::PageUp;
+    case VK_NEXT:
+      return GridKey::PageDown;
+    case VK_HOME:
+      return GridKey::Home;
+    case VK_END:
+      return GridKey::End;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+GridControl::GridControl()
+    : model_(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows) {}
+
+HWND GridControl::Create(HWND parent, int id, const RECT& bounds, HINSTANCE instance) {
+  if (!Register(instance, 0, nullptr, LoadCursor(nullptr, IDC_ARROW))) return nullptr;
+  return CreateAs(WS_EX_CLIENTEDGE, "",
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, bounds.left,
+                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
+}
+
+void GridControl::SetCellText(int column, int row, std::string_view text) {
+  model_.SetCell(column, row, text);
+  if (Window() && RowInView(row)) InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void GridControl::SetRowCount(int rows) {
+  if (model_.SetRowCount(rows)) SyncView();
+}
+
+void GridControl::SetColumnWidth(int column, int width) {
+  geometry_.SetColumnWidth(column, width);
+  SyncView();
+}
+
+bool GridControl::RowInView(int row) const {
+  if (row < layout::kGridFixedRows) return true;
+  return row >= model_.TopRow() && row <= model_.TopRow() + model_.VisibleRows();
+}
+
+LRESULT GridControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_SIZE:
+      OnSize();
+      return 0;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) InvalidateRect(Window(), nullptr, FALSE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+      // Arrows and typed characters stay here (typing does nothing); Tab
+      // moves on to the next control.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(Window(), nullptr, FALSE);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(GET_X_LPARAM(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != Window()) EndDrag();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDragScrollTimer) OnTimer();
+      return 0;
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_HSCROLL:
+      OnHScroll(LOWORD(wParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor()) return TRUE;
+      break;
+  }
+  return DefWindowProcA(Window(), message, wParam, lParam);
+}
+
+void GridControl::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Window(), &ps);
+  // Drawn off screen first, so a repaint does not flicker.
+  const int width = std::max(1, geometry_.ClientWidth());
+  const int height = std::max(1, geometry_.ClientHeight());
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  GridPainter(model_, geometry_).Paint(memory, font_, GetFocus() == Window());
+  BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  EndPaint(Window(), &ps);
+}
+
+void GridControl::OnSize() {
+  RECT client;
+  GetClientRect(Window(), &client);
+  geometry_.SetClientSize(client.right, client.bottom);
+  model_.SetVisibleRows(geometry_.FullyVisibleRows());
+  if (!updatingScrollBars_) UpdateScrollBars();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void GridControl::SyncView() {
+  UpdateScrollBars();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void GridControl::UpdateScrollBars() {
+  if (!Window()) return;
+  // Showing or hiding one bar changes the client area and so what the
+  // other has to cover; a few rounds settle it.
+  updatingScrollBars_ = true;
+  for (int round = 0; round < 3; ++round) {
+    const int oldWidth = geometry_.ClientWidth();
+    const int oldHeight = geometry_.ClientHeight();
+    SCROLLINFO rows{sizeof rows,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    layout::kGridFixedRows,
+                    model_.RowCount() - 1,
+                    static_cast<UINT>(model_.VisibleRows()),
+                    model_.TopRow(),
+                    0};
+    SetScrollInfo(Window(), SB_VERT, &rows, TRUE);
+    SCROLLINFO columns{sizeof columns,
+                       SIF_RANGE | SIF_PAGE | SIF_POS,
+                       0,
+                       geometry_.TotalWidth() - 1,
+                       static_cast<UINT>(geometry_.ClientWidth()),
+                       geometry_.LeftOffset(),
+                       0};
+    SetScrollInfo(Window(), SB_HORZ, &columns, TRUE);
+    OnSize();
+    if (oldWidth == geometry_.ClientWidth() && oldHeight == geometry_.ClientHeight()) break;
+  }
+  updatingScrollBars_ = false;
+}
+
+void GridControl::OnKeyDown(WPARAM key) {
+  const std::optional<GridKey> gridKey = GridKeyOf(key);
+  if (!gridKey) return;
+  model_.Key(*gridKey, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL));
+  SyncView();
+}
+
+void GridControl::OnMouseWheel(int delta) {
+  wheelRest_ += delta;
+  const int steps = wheelRest_ / WHEEL_DELTA;
+  wheelRest_ -= steps * WHEEL_DELTA;
+  if (steps == 0) return;
+  model_.Wheel(-steps);  // turning the wheel towards the user moves down
+  SyncView();
+}
+
+void GridControl::OnLButtonDown(int x, int y, bool shift) {
+  SetFocus(Window());
+  const int row = geometry_.RowAt(y, model_.TopRow());
+  if (row < layout::kGridFixedRows) {
+    dragColumn_ = geometry_.BorderAt(x);
+    if (dragColumn_ < 0) return;  // a header click changes nothing
+    drag_ = Drag::ColumnWidth;
+    dragX_ = x;
+    SetCapture(Window());
+    InvertDragLine();
+    return;
+  }
+  if (row >= model_.RowCount()) return;
+  model_.Click(row, shift);
+  drag_ = Drag::Select;
+  SetCapture(Window());
+  SyncView();
+}
+
+void GridControl::OnMouseMove(int x, int y) {
+  switch (drag_) {
+    case Drag::None:
+      return;
+    case Drag::ColumnWidth:
+      InvertDragLine();
+      dragX_ = x;
+      InvertDragLine();
+      return;
+    case Drag::Select:
+      dragY_ = y;
+      if (y < geometry_.RowTop(layout::kGridFixedRows, model_.TopRow()) ||
+          y >= geometry_.ClientHeight()) {
+        SetTimer(Window(), kDragScrollTimer, kDragScrollMs, nullptr);
+        return;
+      }
+      KillTimer(Window(), kDragScrollTimer);
+      ExtendTo(y);
+      return;
+  }
+}
+
+void GridControl::ExtendTo(int y) {
+  const int row = std::clamp(geometry_.RowAt(y, model_.TopRow()), layout::kGridFixedRows,
+                             model_.RowCount() - 1);
+  model_.Click(row, true);
+  SyncView();
+}
+
+void GridControl::OnTimer() {
+  // Dragging past an edge scrolls one row per tick and takes the block
+  // along to the row that came into view.
+  const bool up = dragY_ < geometry_.RowTop(layout::kGridFixedRows, model_.TopRow());
+  model_.Key(up ? GridKey::Up : GridKey::Down, false, true);
+  const int edgeRow = up ? model_.TopRow() : model_.TopRow() + model_.VisibleRows() - 1;
+  model_.Click(std::clamp(edgeRow, layout::kGridFixedRows, model_.RowCount() - 1), true);
+  SyncView();
+}
+
+void GridControl::OnLButtonUp(int x) {
+  if (drag_ == Drag::ColumnWidth) {
+    InvertDragLine();
+    const int width = x - geometry_.ColumnLeft(dragColumn_);
+    drag_ = Drag::None;
+    ReleaseCapture();
+    if (width > 1) SetColumnWidth(dragColumn_, width);
+    return;
+  }
+  EndDrag();
+}
+
+void GridControl::EndDrag() {
+  if (drag_ == Drag::ColumnWidth) InvertDragLine();
+  drag_ = Drag::None;
+  KillTimer(Window(), kDragScrollTimer);
+  if (GetCapture() == Window()) ReleaseCapture();
+}
+
+void GridControl::InvertDragLine() {
+  // A dotted line drawn with XOR, so drawing it again removes it.
+  HDC dc = GetDC(Window());
+  static const WORD kDots[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kDots);
+  HBRUSH brush = CreatePatternBrush(pattern);
+  HGDIOBJ old = SelectObject(dc, brush);
+  PatBlt(dc, dragX_, 0, 1, geometry_.ClientHeight(), PATINVERT);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  DeleteObject(pattern);
+  ReleaseDC(Window(), dc);
+}
+
+void GridControl::OnVScroll(int request) {
+  const int top = model_.TopRow();
+  const int page = model_.VisibleRows();
+  switch (request) {
+    case SB_LINEUP:
+      return ScrollRowsTo(top - 1);
+    case SB_LINEDOWN:
+      return ScrollRowsTo(top + 1);
+    case SB_PAGEUP:
+      return ScrollRowsTo(top - page);
+    case SB_PAGEDOWN:
+      return ScrollRowsTo(top + page);
+    case SB_TOP:
+      return ScrollRowsTo(layout::kGridFixedRows);
+    case SB_BOTTOM:
+      return ScrollRowsTo(model_.RowCount());
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(Window(), SB_VERT, &info);
+      return ScrollRowsTo(info.nTrackPos);
+    }
+  }
+}
+
+void GridControl::ScrollRowsTo(int topRow) {
+  // The model scrolls without moving the current row only by single rows
+  // (Ctrl+Up and Ctrl+Down); it stops by itself at either end.
+  while (model_.TopRow() < topRow) {
+    const int before = model_.TopRow();
+    model_.Key(GridKey::Down, false, true);
+    if (model_.TopRow() == before) break;
+  }
+  while (model_.TopRow() > topRow) {
+    const int before = model_.TopRow();
+    model_.Key(GridKey::Up, false, true);
+    if (model_.TopRow() == before) break;
+  }
+  SyncView();
+}
+
+void GridControl::OnHScroll(int request) {
+  constexpr int kLine = 8;
+  int offset = geometry_.LeftOffset();
+  switch (request) {
+    case SB_LINELEFT:
+      offset -= kLine;
+      break;
+    case SB_LINERIGHT:
+      offset += kLine;
+      break;
+    case SB_PAGELEFT:
+      offset -= geometry_.ClientWidth();
+      break;
+    case SB_PAGERIGHT:
+      offset += geometry_.ClientWidth();
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(Window(), SB_HORZ, &info);
+      offset = info.nTrackPos;
+      break;
+    }
+  }
+  geometry_.SetLeftOffset(offset);
+  SyncView();
+}
+
+bool GridControl::OnSetCursor() {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(Window(), &point);
+  const bool onBorder =
+      drag_ == Drag::ColumnWidth || (point.y < layout::kGridFixedRows * GridGeometry::kRowPitch &&
+                                     geometry_.BorderAt(point.x) >= 0);
+  if (!onBorder) return false;
+  SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+  return true;
+}
+
+}  // namespace pellox::win32

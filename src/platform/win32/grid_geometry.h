@@ -1,0 +1,52 @@
+// Where the cells of the run-list grid lie in its client area: column
+// widths, the horizontal scroll offset, row pitch and hit tests. Knows
+// nothing of the cells themselves.
+#pragma once
+
+#include <array>
+
+#include "window/layout.h"
+
+namespace pellox::win32 {
+
+class GridGeometry {
+ public:
+  static constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
+  // A press this close to a column's right border in the header row starts
+  // a width drag.
+  static constexpr int kBorderGrip = 3;
+
+  GridGeometry();
+
+  void SetClientSize(int width, int height);
+  int ClientWidth() const { return clientWidth_; }
+  int ClientHeight() const { return clientHeight_; }
+
+  int ColumnWidth(int column) const { return widths_[column]; }
+  void SetColumnWidth(int column, int width) { widths_[column] = width; }
+  // All columns with their lines, unscrolled.
+  int TotalWidth() const;
+  // Left edge of `column` in client coordinates, scrolled.
+  int ColumnLeft(int column) const;
+
+  int LeftOffset() const { return leftOffset_; }
+  // Clamped to what the columns leave to scroll.
+  void SetLeftOffset(int offset);
+
+  // Data rows that fit fully under the header; at least 1.
+  int FullyVisibleRows() const;
+  // Top of `row` when data row `topRow` is shown first under the header.
+  int RowTop(int row, int topRow) const;
+  // The row under client y; 0 for the header; may lie past the last row.
+  int RowAt(int y, int topRow) const;
+  // The column whose right border lies under x in the header row, or -1.
+  int BorderAt(int x) const;
+
+ private:
+  std::array<int, layout::kGridColumns> widths_;
+  int leftOffset_ = 0;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+};
+
+}  // namespace pellox::win32

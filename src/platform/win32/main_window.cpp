@@ -1,0 +1,169 @@
+#include "platform/win32/main_window.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/control_builder.h"
+#include "platform/win32/control_ids.h"
+#include "platform/win32/last_error.h"
+#include "platform/win32/main_menu.h"
+
+namespace pellox::win32 {
+
+namespace {
+
+// Fixed size: no sizing border and no maximize box.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+HFONT CreateWindowFont() {
+  const layout::Window& w = layout::kWindow;
+  return CreateFontA(w.FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     static_cast<DWORD>(w.FontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, w.FontName);
+}
+
+// Focusable controls in tab order first, so that the z-order the dialog
+// navigation follows is the tab order; the rest after them.
+std::vector<const layout::Control*> CreationOrder() {
+  std::vector<const layout::Control*> order;
+  for (const layout::Control& control : layout::kControls) order.push_back(&control);
+  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+    const bool aTab = a->TabOrder != layout::kNoTabStop;
+    const bool bTab = b->TabOrder != layout::kNoTabStop;
+    if (aTab != bTab) return aTab;
+    return aTab && a->TabOrder < b->TabOrder;
+  });
+  return order;
+}
+
+}  // namespace
+
+void MainWindow::Create(HINSTANCE instance) {
+  HBRUSH face = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  if (!Register(instance, 0, face, LoadCursor(nullptr, IDC_ARROW))) ThrowLastWin32Error();
+  const layout::Window& w = layout::kWindow;
+  RECT outer{0, 0, w.ClientWidth, w.ClientHeight};
+  AdjustWindowRectEx(&outer, kStyle, TRUE, 0);
+  HMENU menu = BuildMainMenu();
+  if (!CreateAs(0, w.Caption, kStyle, w.Left, w.Top, outer.right - outer.left,
+                outer.bottom - outer.top, nullptr, menu, instance)) {
+    DestroyMenu(menu);
+    ThrowLastWin32Error();
+  }
+  FitClientArea();
+  font_ = GdiObject<HFONT>(CreateWindowFont());
+  CreateControls(instance);
+}
+
+void MainWindow::FitClientArea() {
+  // The menu bar's real height is known only now; correct for any
+  // difference to the estimate.
+  RECT client, outer;
+  GetClientRect(Window(), &client);
+  GetWindowRect(Window(), &outer);
+  const int dw = layout::kWindow.ClientWidth - client.right;
+  const int dh = layout::kWindow.ClientHeight - client.bottom;
+  if (dw == 0 && dh == 0) return;
+  SetWindowPos(Window(), nullptr, 0, 0, outer.right - outer.left + dw,
+               outer.bottom - outer.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::CreateControls(HINSTANCE instance) {
+  ControlBuilder builder(Window(), instance, font_.Get(), grid_);
+  for (const layout::Control* control : CreationOrder()) {
+    controls_[static_cast<size_t>(control->Id)] = builder.Create(*control);
+  }
+  lastFocus_ = Control(layout::ControlId::ComboBox1);
+}
+
+void MainWindow::Show(int showCommand) {
+  if (showCommand == SW_SHOWMINNOACTIVE) {
+    formShowPending_ = true;
+    ShowWindow(Window(), SW_SHOWMINNOACTIVE);
+    return;
+  }
+  RunFormShow();
+  ShowWindow(Window(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  UpdateWindow(Window());
+}
+
+void MainWindow::RunFormShow() {
+  formShowPending_ = false;
+  if (formShown_) return;
+  formShown_ = true;
+  Dispatch(FormEvent::FormShow);
+}
+
+void MainWindow::Dispatch(FormEvent event) {
+  if (form_) form_->Dispatch(event);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_MENUCHAR:
+      return MenuCharResult(reinterpret_cast<HMENU>(lParam), static_cast<char>(LOWORD(wParam)));
+    case WM_CLOSE:
+      // Neither hidden nor destroyed: the loop ends when control next
+      // returns to it, after a running handler has finished.
+      PostQuitMessage(0);
+      return 0;
+    case WM_SYSCOMMAND: {
+      const WPARAM command = wParam & 0xFFF0;
+      if (formShowPending_ && (command == SC_RESTORE || command == SC_MAXIMIZE)) RunFormShow();
+      break;
+    }
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      if (lastFocus_) SetFocus(lastFocus_);
+      return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED && formShowPending_) RunFormShow();
+      OnSize();
+      return 0;
+    case WM_ENDSESSION:
+      // Logging off or shutting down ends the program at once.
+      if (wParam) ExitProcess(0);
+      return 0;
+  }
+  return DefWindowProcA(Window(), message, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int id, int code, HWND control) {
+  std::optional<FormEvent> event;
+  if (!control && code == 0) {
+    event = MenuClickEvent(id);
+  } else if (code == BN_CLICKED && control == GetDlgItem(Window(), id)) {
+    event = ControlClickEvent(id);
+  }
+  if (event) Dispatch(*event);
+}
+
+void MainWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Window(), focus)) lastFocus_ = focus;
+    return;
+  }
+  if (IsIconic(Window())) return;
+  if (formShowPending_) RunFormShow();
+  if (lastFocus_) SetFocus(lastFocus_);
+}
+
+void MainWindow::OnSize() {
+  // The status bar stays docked to the bottom edge, also when maximised.
+  HWND bar = Control(layout::ControlId::StatusBar1);
+  if (!bar) return;
+  RECT client;
+  GetClientRect(Window(), &client);
+  if (client.bottom == 0) return;
+  const layout::Control& layout = layout::ControlById(layout::ControlId::StatusBar1);
+  SetWindowPos(bar, nullptr, 0, client.bottom - layout.Height, client.right, layout.Height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace pellox::win32

@@ -1,0 +1,59 @@
+// The main window Form1 on Win32: creates itself and its controls from the
+// layout table, turns clicks and menu choices into the form's events, and
+// runs FormShow just before the window first reaches the screen. Owns no
+// behaviour of the core: what an event does is TForm1's.
+#pragma once
+
+#include "platform/win32/win32_api.h"
+
+#include <array>
+
+#include "platform/win32/base_window.h"
+#include "platform/win32/gdi_object.h"
+#include "platform/win32/grid_control.h"
+#include "window/form1.h"
+#include "window/layout.h"
+
+namespace pellox::win32 {
+
+class MainWindow : public BaseWindow<MainWindow> {
+ public:
+  static constexpr const char* kClassName = "PelloxForm1";
+
+  // Creates the window (hidden) and all its controls; raises EWin32Error.
+  void Create(HINSTANCE instance);
+  // The form whose handlers the window's events reach.
+  void SetForm(TForm1* form) { form_ = form; }
+
+  // Puts the window on the screen in the start-up show mode: FormShow first,
+  // then maximised for SW_SHOWMAXIMIZED and normal otherwise; for
+  // SW_SHOWMINNOACTIVE minimised, with FormShow put off until the user
+  // first restores the window.
+  void Show(int showCommand);
+
+  HWND Control(layout::ControlId id) const { return controls_[static_cast<size_t>(id)]; }
+  GridControl& Grid() { return grid_; }
+  const GridControl& Grid() const { return grid_; }
+  bool FormShowPending() const { return formShowPending_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void CreateControls(HINSTANCE instance);
+  void FitClientArea();
+  void RunFormShow();
+  void OnCommand(int id, int code, HWND control);
+  void OnActivate(bool active);
+  void OnSize();
+  void Dispatch(FormEvent event);
+
+  std::array<HWND, layout::kControls.size()> controls_{};
+  GridControl grid_;
+  GdiObject<HFONT> font_;
+  TForm1* form_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  bool formShowPending_ = false;
+  bool formShown_ = false;
+};
+
+}  // namespace pellox::win32

@@ -1,0 +1,36 @@
+#include "platform/win32/win32_program.h"
+
+#include <commctrl.h>
+
+#include "window/layout.h"
+
+namespace pellox::win32 {
+
+namespace {
+
+Win32ProcessInfo MakeProcessInfo(std::optional<std::string> commandLine) {
+  return commandLine ? Win32ProcessInfo(std::move(*commandLine)) : Win32ProcessInfo();
+}
+
+}  // namespace
+
+Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> commandLine)
+    : instance_(instance),
+      process_(MakeProcessInfo(std::move(commandLine))),
+      platform_{clock_, pump_, launcher_, printers_, files_, process_},
+      application_(platform_),
+      toolkit_(window_),
+      form_(application_, toolkit_, platform_) {}
+
+void Win32Program::Create() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  application_.SetTitle(layout::kApplicationTitle);
+  window_.Create(instance_);
+  window_.SetForm(&form_);
+  pump_.SetDialogWindow(window_.Window());
+}
+
+void Win32Program::Show(int showCommand) { window_.Show(showCommand); }
+
+}  // namespace pellox::win32

@@ -1,0 +1,62 @@
+// The program on Windows, put together: the platform layer, the application
+// object, the main window with its toolkit and the form. WinMain and the
+// tests build it the same way.
+#pragma once
+
+#include "platform/win32/win32_api.h"
+
+#include <optional>
+#include <string>
+
+#include "app/application.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_launcher.h"
+#include "platform/win32/win32_message_pump.h"
+#include "platform/win32/win32_printer_system.h"
+#include "platform/win32/win32_process_info.h"
+#include "platform/win32/win32_tick_clock.h"
+#include "platform/win32/win32_toolkit.h"
+#include "window/form1.h"
+
+namespace pellox::win32 {
+
+class Win32Program {
+ public:
+  // With `commandLine` the form sees that command line instead of the
+  // process's own.
+  explicit Win32Program(HINSTANCE instance, std::optional<std::string> commandLine = std::nullopt);
+  Win32Program(const Win32Program&) = delete;
+  Win32Program& operator=(const Win32Program&) = delete;
+
+  // Application title, then the main window from its layout. Raises
+  // EWin32Error when the window cannot be created.
+  void Create();
+  // The window reaches the screen in the start-up show mode (FormShow runs
+  // first, or on the first restore for SW_SHOWMINNOACTIVE).
+  void Show(int showCommand);
+  // The main message loop, until the application is terminating.
+  void Run() { application_.Run(); }
+
+  MainWindow& Window() { return window_; }
+  Win32Toolkit& Toolkit() { return toolkit_; }
+  TForm1& Form() { return form_; }
+  TApplication& Application() { return application_; }
+  Win32MessagePump& Pump() { return pump_; }
+
+ private:
+  HINSTANCE instance_;
+  Win32TickClock clock_;
+  Win32MessagePump pump_;
+  Win32Launcher launcher_;
+  Win32PrinterSystem printers_;
+  Win32FileSystem files_;
+  Win32ProcessInfo process_;
+  Platform platform_;
+  TApplication application_;
+  MainWindow window_;
+  Win32Toolkit toolkit_;
+  TForm1 form_;
+};
+
+}  // namespace pellox::win32

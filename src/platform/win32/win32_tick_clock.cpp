@@ -1,0 +1,9 @@
+#include "platform/win32/win32_tick_clock.h"
+
+#include "platform/win32/win32_api.h"
+
+namespace pellox::win32 {
+
+uint32_t Win32TickClock::TickCount() { return GetTickCount(); }
+
+}  // namespace pellox::win32
