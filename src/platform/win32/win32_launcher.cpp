@@ -1,7 +1,8 @@
 #include "platform/win32/win32_launcher.h"
 
-#include <shellapi.h>
 #include "platform/win32/win32_api.h"
+
+#include <shellapi.h>
 
 namespace pellox::win32 {
 
