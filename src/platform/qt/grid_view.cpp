@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 #include <optional>
 

@@ -5,19 +5,9 @@
 #include <QApplication>
 #include <exception>
 
-#include "app/application.h"
 #include "common/text.h"
-#include "platform/linux/cups_printer_system.h"
-#include "platform/linux/linux_process_info.h"
-#include "platform/linux/posix_file_system.h"
-#include "platform/linux/posix_launcher.h"
-#include "platform/linux/tick_clock.h"
 #include "platform/qt/error_box.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_message_pump.h"
-#include "platform/qt/qt_toolkit.h"
-#include "window/form1.h"
-#include "window/layout.h"
+#include "platform/qt/linux_program.h"
 
 namespace {
 
@@ -27,30 +17,6 @@ constexpr const char* kStartupErrorCaption = "アプリケーション エラー
 void KeepPixelSizes() {
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   qputenv("QT_SCALE_FACTOR", "1");
-}
-
-int RunProgram(int argc, char** argv) {
-  pellox::MonotonicTickClock clock;
-  pellox::QtMessagePump pump;
-  pellox::PosixLauncher launcher;
-  pellox::CupsPrinterSystem printers;
-  pellox::PosixFileSystem files;
-  pellox::LinuxProcessInfo process(argc, argv);
-  pellox::Platform platform{clock, pump, launcher, printers, files, process};
-
-  pellox::TApplication application(platform);
-  application.SetTitle(pellox::layout::kApplicationTitle);
-  pellox::MainWindow window(pump);
-  pellox::QtToolkit toolkit(window);
-  pellox::TForm1 form(application, toolkit, platform);
-  window.SetEventHandler([&form](pellox::FormEvent event) { form.Dispatch(event); });
-
-  // Before the window is visible, so an unattended run is over before the
-  // window is ever seen.
-  form.Dispatch(pellox::FormEvent::FormShow);
-  window.show();
-  application.Run();
-  return 0;
 }
 
 }  // namespace
@@ -63,7 +29,8 @@ int main(int argc, char** argv) {
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qtApplication(qtArgc, qtArgv);
   try {
-    return RunProgram(argc, argv);
+    pellox::LinuxProgram program(argc, argv);
+    return program.Run();
   } catch (const std::exception& error) {
     pellox::ShowErrorBox(nullptr, kStartupErrorCaption, pellox::ErrorReportText(error.what()));
     return 1;

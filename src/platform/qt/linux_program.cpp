@@ -1,0 +1,25 @@
+#include "platform/qt/linux_program.h"
+
+#include "window/layout.h"
+
+namespace pellox {
+
+LinuxProgram::LinuxProgram(int argc, char** argv)
+    : process_(argc, argv),
+      platform_{clock_, pump_, launcher_, printers_, files_, process_},
+      application_(platform_),
+      window_(pump_),
+      toolkit_(window_),
+      form_(application_, toolkit_, platform_) {
+  application_.SetTitle(layout::kApplicationTitle);
+  window_.SetEventHandler([this](FormEvent event) { form_.Dispatch(event); });
+}
+
+int LinuxProgram::Run() {
+  form_.Dispatch(FormEvent::FormShow);
+  window_.show();
+  application_.Run();
+  return 0;
+}
+
+}  // namespace pellox

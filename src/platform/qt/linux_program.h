@@ -1,0 +1,52 @@
+// The Linux program as its entry assembles it: the Linux platform layer,
+// the Qt main window with its toolkit operations, the application object
+// titled "Pellox" and Form1 on top.
+#pragma once
+
+#include "app/application.h"
+#include "platform/linux/cups_printer_system.h"
+#include "platform/linux/linux_process_info.h"
+#include "platform/linux/posix_file_system.h"
+#include "platform/linux/posix_launcher.h"
+#include "platform/linux/tick_clock.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_message_pump.h"
+#include "platform/qt/qt_toolkit.h"
+#include "window/form1.h"
+
+namespace pellox {
+
+class LinuxProgram {
+ public:
+  // `argv` holds the program's name and its arguments; a QApplication must
+  // exist already.
+  LinuxProgram(int argc, char** argv);
+  LinuxProgram(const LinuxProgram&) = delete;
+  LinuxProgram& operator=(const LinuxProgram&) = delete;
+
+  // Start-up: the shown handler runs before the window first reaches the
+  // screen (so an unattended run is over before the window is seen), then
+  // the main message loop runs until the window has been closed. Returns
+  // the exit code.
+  int Run();
+
+  MainWindow& Window() { return window_; }
+  QtToolkit& Toolkit() { return toolkit_; }
+  QtMessagePump& Pump() { return pump_; }
+  TForm1& Form() { return form_; }
+
+ private:
+  MonotonicTickClock clock_;
+  QtMessagePump pump_;
+  PosixLauncher launcher_;
+  CupsPrinterSystem printers_;
+  PosixFileSystem files_;
+  LinuxProcessInfo process_;
+  Platform platform_;
+  TApplication application_;
+  MainWindow window_;
+  QtToolkit toolkit_;
+  TForm1 form_;
+};
+
+}  // namespace pellox

@@ -1,0 +1,112 @@
+// The Linux program as it is assembled at start-up — the Qt window on the
+// real Linux layer — against a private CUPS scheduler and real files.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "cups_fixture.h"
+#include "platform/qt/linux_program.h"
+#include "temp_folder.h"
+
+namespace pellox::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The program as its entry builds it, with no arguments, without the loop.
+class Program {
+ public:
+  LinuxProgram& operator*() { return program_; }
+  LinuxProgram* operator->() { return &program_; }
+
+  Texts PrinterChoice() {
+    Texts items;
+    QComboBox* combo = program_.Window().ComboBox();
+    for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdString());
+    return items;
+  }
+
+ private:
+  char name_[7] = "pellox";
+  char* argv_[2] = {name_, nullptr};
+  LinuxProgram program_{1, argv_};
+};
+
+// Any message box that opens is recorded and closed, so a test never hangs.
+class BoxWatch {
+ public:
+  BoxWatch() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        box->done(QMessageBox::Ok);
+      }
+    });
+    timer_.start(20);
+  }
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+TEST(LinuxWindowTest, ThePrinterChoiceListsTheCupsPrinters) {
+  if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
+  PrivateCupsScheduler cups;
+  std::string error;
+  ASSERT_TRUE(cups.Start(error)) << error;
+  cups.UseAsClientEnvironment();
+  ASSERT_TRUE(cups.AddPrinter("Alpha", error)) << error;
+  ASSERT_TRUE(cups.AddPrinter("Beta", error)) << error;
+
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  EXPECT_EQ(program.PrinterChoice(), (Texts{"", "Alpha", "Beta"}));
+  EXPECT_EQ(program->Window().ComboBox()->currentIndex(), 0);
+  cups.RestoreClientEnvironment();
+}
+
+TEST(LinuxWindowTest, WithoutASchedulerOnlyTheBlankChoiceAndNoMessage) {
+  PrivateCupsScheduler neverStarted;  // its socket does not exist
+  neverStarted.UseAsClientEnvironment();
+  BoxWatch boxes;
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  program->Window().show();
+  program->Pump().ProcessPendingMessages();
+  EXPECT_EQ(program.PrinterChoice(), Texts{""});
+  EXPECT_TRUE(boxes.texts.empty());
+  neverStarted.RestoreClientEnvironment();
+}
+
+TEST(LinuxWindowTest, SaveAsThroughTheRealDialogAddsTheListExtension) {
+  TempFolder folder;
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  program->Toolkit().SetText(EditField::Edit1, "3");
+  program->Toolkit().SetText(EditField::Edit2, "/bin/true");
+  program->Form().Dispatch(FormEvent::Button2Click);
+
+  bool dialogSeen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialogSeen = true;
+    dialog->selectFile(QString::fromStdString(folder / "abc"));
+    QMetaObject::invokeMethod(dialog, "accept");  // the Save button, checks included
+  });
+  program->Form().Dispatch(FormEvent::MnuSaveAsClick);
+  ASSERT_TRUE(dialogSeen);
+  bool ok = false;
+  EXPECT_EQ(ReadFile(folder / "abc.lst", &ok), "0\r\n1\r\n3\r\n/bin/true\r\n\r\n");
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(program->Form().ListFileName, folder / "abc.lst");
+  EXPECT_EQ(program->Window().windowTitle().toStdString(), "Pellox | " + folder / "abc.lst");
+}
+
+}  // namespace
+}  // namespace pellox::testing
