@@ -43,6 +43,4 @@ std::string Win32Message(uint32_t code, std::string systemText) {
 EWin32Error::EWin32Error(uint32_t code, const std::string& systemText)
     : Exception(Win32Message(code, systemText)), code_(code) {}
 
-EIntOverflow::EIntOverflow() : Exception(messages::kIntOverflow) {}
-
 }  // namespace pellox

@@ -49,16 +49,9 @@ class EWin32Error : public Exception {
   uint32_t code_;
 };
 
-// Checked arithmetic that would have wrapped.
-class EIntOverflow : public Exception {
- public:
-  EIntOverflow();
-};
-
 namespace messages {
 inline constexpr const char* kNoDefaultPrinter = "デフォルト プリンタが存在しません";
 inline constexpr const char* kPrinterIndexOutOfRange = "プリンタ番号が範囲を超えています";
-inline constexpr const char* kIntOverflow = "整数のオーバーフロー";
 inline constexpr const char* kWin32CallFailed = "Win32 API 呼び出しに失敗しました";
 }  // namespace messages
 
