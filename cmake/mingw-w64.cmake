@@ -1,9 +1,11 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (posix threads
-# variant not needed: the program has one thread).
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64. The program has
+# one thread, but GoogleTest needs std::mutex, which only the posix threads
+# variant of the compilers has; -static keeps its thread library inside the
+# executables.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

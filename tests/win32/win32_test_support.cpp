@@ -1,0 +1,100 @@
+#include "win32_test_support.h"
+
+#include <cstdio>
+
+namespace pellox::win32::testing {
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH];
+  GetTempPathA(sizeof base, base);
+  for (unsigned n = GetTickCount() ^ GetCurrentProcessId();; ++n) {
+    char name[MAX_PATH];
+    std::snprintf(name, sizeof name, "%spellox-test-%08x\\", base, n);
+    if (CreateDirectoryA(name, nullptr)) {
+      path_ = name;
+      return;
+    }
+  }
+}
+
+TempFolder::~TempFolder() {
+  for (const std::string& name : Files("*")) DeleteFileA(File(name).c_str());
+  RemoveDirectoryA(path_.c_str());
+}
+
+std::vector<std::string> TempFolder::Files(const std::string& pattern) const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path_ + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string bytes;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return bytes;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  std::fclose(file);
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string WinePath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+std::string OwnFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of("\\") + 1);
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DrainMessages();
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+void DrainMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void SetKeyHeld(int key, bool held) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[key] = held ? 0x80 : 0;
+  SetKeyboardState(state);
+}
+
+}  // namespace pellox::win32::testing
