@@ -31,14 +31,20 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# One process makes the prefix; others wait for it (bounded).
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# One process makes the prefix; others wait for it (bounded). Windows are
+# left unmanaged by the X window manager: without one, Wine would otherwise
+# wait two seconds for every window it hides or destroys.
+stamp="$WINEPREFIX/.pellox-ready"
+if [ ! -f "$stamp" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock -w 300 9 || exit 1
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      timeout 240 wineboot -i >/dev/null 2>&1
+    if [ ! -f "$stamp" ]; then
+      [ -f "$WINEPREFIX/system.reg" ] || timeout 240 wineboot -i >/dev/null 2>&1
+      timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >/dev/null 2>&1
       timeout 60 wineserver -w
+      touch "$stamp"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

@@ -65,9 +65,15 @@ HWND ControlBuilder::CreateComboBox(const layout::Control& control) {
   HWND combo = CreateChild("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 0, control);
   // A drop-down list sizes its closed part from the font; the selection
   // field's height is set so that the closed box has the layout's height.
-  const LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  const int wanted = static_cast<int>(field) + control.Height - ClosedHeight(combo);
-  if (wanted > 0) SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+  // The frame around the field differs between systems (and Wine reports
+  // the field 2 pixels higher than it was set), so correct what was set by
+  // what is measured.
+  int field = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int round = 0; round < 3 && ClosedHeight(combo) != control.Height; ++round) {
+    field += control.Height - ClosedHeight(combo);
+    if (field <= 0) break;
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  }
   // The height given to a combo box is that of the opened list too.
   const int item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
   const int dropped = ClosedHeight(combo) + layout::kComboDropDownCount * item + 2;

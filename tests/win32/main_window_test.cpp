@@ -1,0 +1,387 @@
+// The main window's real controls under Wine against the layout table.
+#include "platform/win32/main_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "platform/win32/control_ids.h"
+#include "win32_program_fixture.h"
+
+namespace pellox::win32 {
+namespace {
+
+using layout::ControlId;
+using layout::ControlKind;
+using testing::Win32ProgramTest;
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  return Lower(name);
+}
+
+const char* ExpectedClass(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Label:
+      return "static";
+    case ControlKind::ComboBox:
+      return "combobox";
+    case ControlKind::Edit:
+      return "edit";
+    case ControlKind::Button:
+      return "button";
+    case ControlKind::StringGrid:
+      return "pelloxstringgrid";
+    case ControlKind::StatusBar:
+      return "msctls_statusbar32";
+  }
+  return "";
+}
+
+RECT ClientRectOf(HWND control, HWND parent) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+
+class MainWindowTest : public Win32ProgramTest {};
+
+TEST_F(MainWindowTest, ControlsSitAtTheirLayoutRectangles) {
+  ShowNormally();
+  for (const layout::Control& control : layout::kControls) {
+    const RECT rect = ClientRectOf(Control(control.Id), Main());
+    EXPECT_EQ(control.Left, rect.left) << control.Name;
+    EXPECT_EQ(control.Top, rect.top) << control.Name;
+    EXPECT_EQ(control.Width, rect.right - rect.left) << control.Name;
+    EXPECT_EQ(control.Height, rect.bottom - rect.top) << control.Name;
+  }
+}
+
+TEST_F(MainWindowTest, ControlsHaveTheirClassesAndLayoutCaptions) {
+  // Before FormShow the fields still hold the layout's texts.
+  for (const layout::Control& control : layout::kControls) {
+    EXPECT_EQ(ExpectedClass(control.Kind), ClassOf(Control(control.Id))) << control.Name;
+    if (control.Kind == ControlKind::ComboBox) continue;  // its text is the selection
+    EXPECT_EQ(control.Caption, TextOf(Control(control.Id))) << control.Name;
+    EXPECT_EQ(ControlIdOf(control.Id), GetDlgCtrlID(Control(control.Id))) << control.Name;
+  }
+  EXPECT_EQ("Pellox", TextOf(Main()));
+}
+
+// The text of Edit1 at the moment the main window is first shown.
+std::string g_edit1AtShow = "(not shown)";
+HWND g_edit1 = nullptr;
+LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam &&
+      g_edit1AtShow == "(not shown)" && GetParent(g_edit1) == message->hwnd) {
+    g_edit1AtShow = TextOf(g_edit1);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, FormShowRunsBeforeTheWindowIsShown) {
+  g_edit1 = Control(ControlId::Edit1);
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &ShowHook, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  ShowNormally();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ("", g_edit1AtShow);
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_EQ("No.", program_.Toolkit().CellText(0, 0));
+}
+
+TEST_F(MainWindowTest, ClientAreaPositionAndFixedBorder) {
+  ShowNormally();
+  RECT client;
+  GetClientRect(Main(), &client);
+  EXPECT_EQ(layout::kWindow.ClientWidth, client.right);
+  EXPECT_EQ(layout::kWindow.ClientHeight, client.bottom);
+  RECT outer;
+  GetWindowRect(Main(), &outer);
+  EXPECT_EQ(layout::kWindow.Left, outer.left);
+  EXPECT_EQ(layout::kWindow.Top, outer.top);
+  const LONG style = StyleOf(Main());
+  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheLayout) {
+  ShowNormally();
+  std::vector<const layout::Control*> stops;
+  for (const layout::Control& control : layout::kControls) {
+    if (control.TabOrder != layout::kNoTabStop) stops.push_back(&control);
+  }
+  std::sort(stops.begin(), stops.end(),
+            [](const auto* a, const auto* b) { return a->TabOrder < b->TabOrder; });
+  HWND current = Control(ControlId::ComboBox1);
+  for (size_t i = 1; i <= stops.size(); ++i) {
+    current = GetNextDlgTabItem(Main(), current, FALSE);
+    const layout::Control& expected = *stops[i % stops.size()];
+    EXPECT_EQ(Control(expected.Id), current) << "step " << i << ", expected " << expected.Name;
+  }
+}
+
+TEST_F(MainWindowTest, TheComboBoxHasTheFocusWhenTheWindowOpens) {
+  ShowNormally();
+  SetForegroundWindow(Main());
+  testing::DrainMessages();
+  EXPECT_EQ(Control(ControlId::ComboBox1), GetFocus());
+}
+
+TEST_F(MainWindowTest, TabInTheMessageLoopMovesOnAndSelectsTheWholeField) {
+  ShowNormally();
+  SetWindowTextA(Control(ControlId::Edit2), "C:\\prog.exe");
+  SetFocus(Control(ControlId::Edit1));
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  Pump();
+  EXPECT_EQ(Control(ControlId::Edit2), GetFocus());
+  DWORD start = 1, end = 0;
+  SendMessageA(Control(ControlId::Edit2), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(0u, start);
+  EXPECT_EQ(11u, end);
+
+  // Shift+Tab goes back.
+  testing::SetKeyHeld(VK_SHIFT, true);
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  Pump();
+  testing::SetKeyHeld(VK_SHIFT, false);
+  EXPECT_EQ(Control(ControlId::Edit1), GetFocus());
+}
+
+TEST_F(MainWindowTest, EnterInAFieldClicksNothing) {
+  ShowNormally();
+  SetFocus(Control(ControlId::Edit2));
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageA(GetFocus(), WM_CHAR, '\r', 0);
+  Pump();
+  EXPECT_EQ(0, program_.Form().EntryCount);
+  for (ControlId id : {ControlId::Button1, ControlId::Button2, ControlId::Button7}) {
+    EXPECT_FALSE(StyleOf(Control(id)) & BS_DEFPUSHBUTTON);
+  }
+}
+
+TEST_F(MainWindowTest, ControlsUseTheWindowFontExceptTheStatusBar) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(Control(ControlId::Edit1), WM_GETFONT, 0, 0));
+  ASSERT_TRUE(font);
+  LOGFONTA logFont{};
+  GetObjectA(font, sizeof logFont, &logFont);
+  EXPECT_EQ(layout::kWindow.FontHeight, logFont.lfHeight);
+  EXPECT_EQ(layout::kWindow.FontCharset, logFont.lfCharSet);
+  EXPECT_STREQ(layout::kWindow.FontName, logFont.lfFaceName);
+  for (const layout::Control& control : layout::kControls) {
+    const auto used = reinterpret_cast<HFONT>(SendMessageA(Control(control.Id), WM_GETFONT, 0, 0));
+    if (control.Kind == ControlKind::StatusBar) {
+      EXPECT_NE(font, used) << control.Name;
+    } else {
+      EXPECT_EQ(font, used) << control.Name;
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ControlStylesMatchTheirKinds) {
+  HWND combo = Control(ControlId::ComboBox1);
+  EXPECT_EQ(CBS_DROPDOWNLIST, StyleOf(combo) & 3);
+  EXPECT_FALSE(StyleOf(combo) & CBS_SORT);
+  for (ControlId id : {ControlId::Edit1, ControlId::Edit2, ControlId::Edit3}) {
+    EXPECT_TRUE(StyleOf(Control(id)) & ES_AUTOHSCROLL);
+    EXPECT_FALSE(StyleOf(Control(id)) & ES_MULTILINE);
+  }
+  for (const layout::Control& control : layout::kControls) {
+    const bool tabStop = (StyleOf(Control(control.Id)) & WS_TABSTOP) != 0;
+    EXPECT_EQ(control.TabOrder != layout::kNoTabStop, tabStop) << control.Name;
+    if (control.Kind == ControlKind::Button) {
+      EXPECT_EQ(BS_PUSHBUTTON, StyleOf(Control(control.Id)) & 0x0F) << control.Name;
+    }
+  }
+  EXPECT_FALSE(StyleOf(Control(ControlId::StatusBar1)) & SBARS_SIZEGRIP);
+}
+
+TEST_F(MainWindowTest, TheStatusBarHasThreePanels) {
+  int rights[4] = {};
+  EXPECT_EQ(3, SendMessageA(Control(ControlId::StatusBar1), SB_GETPARTS, 4,
+                            reinterpret_cast<LPARAM>(rights)));
+  EXPECT_EQ(40, rights[0]);
+  EXPECT_EQ(340, rights[1]);
+  EXPECT_EQ(-1, rights[2]);
+}
+
+TEST_F(MainWindowTest, TheOpenedPrinterListShowsEightItems) {
+  ShowNormally();
+  HWND combo = Control(ControlId::ComboBox1);
+  for (int i = 0; i < 12; ++i) program_.Toolkit().AddItem("printer " + std::to_string(i));
+  SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+  RECT list;
+  GetClientRect(info.hwndList, &list);
+  const int item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(layout::kComboDropDownCount, list.bottom / item);
+  SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+TEST_F(MainWindowTest, TheFileMenuCaptionsAreByteForByte) {
+  HMENU bar = GetMenu(Main());
+  ASSERT_TRUE(bar);
+  ASSERT_EQ(1, GetMenuItemCount(bar));
+  char caption[128];
+  GetMenuStringA(bar, 0, caption, sizeof caption, MF_BYPOSITION);
+  EXPECT_STREQ(layout::kFileMenu.Caption, caption);
+  HMENU file = GetSubMenu(bar, 0);
+  ASSERT_EQ(static_cast<int>(layout::kFileMenuItems.size()), GetMenuItemCount(file));
+  for (size_t i = 0; i < layout::kFileMenuItems.size(); ++i) {
+    const layout::MenuItem& item = layout::kFileMenuItems[i];
+    const UINT state = GetMenuState(file, static_cast<UINT>(i), MF_BYPOSITION);
+    if (std::string(item.Caption) == "-") {
+      EXPECT_TRUE(state & MF_SEPARATOR) << item.Name;
+      continue;
+    }
+    caption[0] = 0;
+    GetMenuStringA(file, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
+    EXPECT_STREQ(item.Caption, caption) << item.Name;
+    EXPECT_EQ(MenuItemIdOf(i), static_cast<int>(GetMenuItemID(file, static_cast<int>(i))));
+  }
+}
+
+TEST_F(MainWindowTest, ALetterStartingACaptionChoosesThatItem) {
+  HMENU file = GetSubMenu(GetMenu(Main()), 0);
+  for (WPARAM letter : {WPARAM('E'), WPARAM('e')}) {
+    const LRESULT result = SendMessageA(Main(), WM_MENUCHAR, MAKEWPARAM(letter, MF_POPUP),
+                                        reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(MNC_EXECUTE, HIWORD(result));
+    char caption[64];
+    GetMenuStringA(file, LOWORD(result), caption, sizeof caption, MF_BYPOSITION);
+    EXPECT_STREQ("Exit(X)", caption);
+  }
+  for (WPARAM letter : {WPARAM('A'), WPARAM('X'), WPARAM('q')}) {
+    const LRESULT result = SendMessageA(Main(), WM_MENUCHAR, MAKEWPARAM(letter, MF_POPUP),
+                                        reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(MNC_IGNORE, HIWORD(result)) << static_cast<char>(letter);
+  }
+}
+
+TEST_F(MainWindowTest, ClosingPostsAQuitRequestAndKeepsTheWindow) {
+  ShowNormally();
+  SendMessageA(Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(Main()));
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_TRUE(Pump());
+}
+
+TEST_F(MainWindowTest, AButtonClickReachesItsHandler) {
+  ShowNormally();
+  SetWindowTextA(Control(ControlId::Edit1), "5");
+  SetWindowTextA(Control(ControlId::Edit2), "C:\\tools\\a.exe");
+  SetWindowTextA(Control(ControlId::Edit3), "-x \"y z\"");
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
+  Pump();
+  EXPECT_EQ(1, program_.Form().EntryCount);
+  EXPECT_EQ("5", program_.Toolkit().CellText(1, 1));
+  EXPECT_EQ("C:\\tools\\a.exe", program_.Toolkit().CellText(2, 1));
+  EXPECT_EQ("-x \"y z\"", program_.Toolkit().CellText(3, 1));
+}
+
+TEST_F(MainWindowTest, MenuCommandsReachTheirHandlers) {
+  ShowNormally();
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
+  ASSERT_EQ(1, program_.Form().EntryCount);
+  const int newId = MenuItemIdOf(0);
+  SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(newId, 0), 0);  // File/New
+  EXPECT_EQ(0, program_.Form().EntryCount);
+  const int exitId = MenuItemIdOf(layout::kFileMenuItems.size() - 1);
+  SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(exitId, 0), 0);  // File/Exit
+  EXPECT_TRUE(Pump());
+}
+
+// Timers run inside the menu loop: the first types a letter once the File
+// menu is open, the second ends the loop should the letter not do it.
+HWND g_menuOwner = nullptr;
+WPARAM g_letter = 0;
+void CALLBACK TypeLetter(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostMessageA(g_menuOwner, WM_CHAR, g_letter, 0);
+}
+bool g_menuEndedByForce = false;
+void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_menuEndedByForce = true;
+  EndMenu();
+}
+
+// Opens the File menu as Alt+F does, types `letter` into it and returns
+// when the menu loop has ended.
+void TypeInFileMenu(HWND window, char letter) {
+  g_menuOwner = window;
+  g_letter = static_cast<WPARAM>(letter);
+  g_menuEndedByForce = false;
+  SetTimer(nullptr, 0, 300, &TypeLetter);
+  const UINT_PTR safety = SetTimer(nullptr, 0, 3000, &EndMenuLater);
+  SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  KillTimer(nullptr, safety);
+}
+
+TEST_F(MainWindowTest, TypingEInTheOpenFileMenuChoosesExit) {
+  ShowNormally();
+  TypeInFileMenu(Main(), 'e');
+  EXPECT_FALSE(g_menuEndedByForce);
+  EXPECT_TRUE(Pump());  // Exit posted the quit request
+}
+
+TEST_F(MainWindowTest, TypingXInTheOpenFileMenuChoosesNothing) {
+  ShowNormally();
+  TypeInFileMenu(Main(), 'x');
+  EXPECT_TRUE(g_menuEndedByForce);  // the menu stayed open
+  EXPECT_FALSE(Pump());
+}
+
+TEST_F(MainWindowTest, MinimisedStartPutsFormShowOffUntilTheFirstRestore) {
+  program_.Show(SW_SHOWMINNOACTIVE);
+  testing::DrainMessages();
+  EXPECT_TRUE(IsIconic(Main()));
+  EXPECT_TRUE(program_.Window().FormShowPending());
+  EXPECT_EQ("Edit1", TextOf(Control(ControlId::Edit1)));
+
+  ShowWindow(Main(), SW_RESTORE);
+  testing::DrainMessages();
+  EXPECT_FALSE(IsIconic(Main()));
+  EXPECT_FALSE(program_.Window().FormShowPending());
+  EXPECT_EQ("", TextOf(Control(ControlId::Edit1)));
+}
+
+TEST_F(MainWindowTest, MaximisedStartKeepsTheStatusBarAtTheBottom) {
+  program_.Show(SW_SHOWMAXIMIZED);
+  testing::DrainMessages();
+  EXPECT_TRUE(IsZoomed(Main()));
+  EXPECT_EQ("", TextOf(Control(ControlId::Edit1)));  // FormShow ran
+  RECT client;
+  GetClientRect(Main(), &client);
+  const RECT bar = ClientRectOf(Control(ControlId::StatusBar1), Main());
+  EXPECT_EQ(client.bottom, bar.bottom);
+  EXPECT_EQ(client.right, bar.right);
+}
+
+}  // namespace
+}  // namespace pellox::win32
