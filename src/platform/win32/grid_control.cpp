@@ -150,7 +150,11 @@ void GridControl::OnSize() {
   RECT client;
   GetClientRect(Window(), &client);
   geometry_.SetClientSize(client.right, client.bottom);
-  model_.SetVisibleRows(geometry_.FullyVisibleRows());
+  // Telling the model brings the current row into view, so only when the
+  // number actually changed; a scroll that left the current row is kept.
+  if (geometry_.FullyVisibleRows() != model_.VisibleRows()) {
+    model_.SetVisibleRows(geometry_.FullyVisibleRows());
+  }
   if (!updatingScrollBars_) UpdateScrollBars();
   InvalidateRect(Window(), nullptr, FALSE);
 }

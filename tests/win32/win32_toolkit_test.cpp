@@ -1,0 +1,123 @@
+// The toolkit operations on the real controls of the main window.
+#include "platform/win32/win32_toolkit.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "win32_program_fixture.h"
+
+namespace pellox::win32 {
+namespace {
+
+using layout::ControlId;
+
+class Win32ToolkitTest : public testing::Win32ProgramTest {
+ protected:
+  void SetUp() override {
+    Win32ProgramTest::SetUp();
+    ShowNormally();
+  }
+  Win32Toolkit& Ui() { return program_.Toolkit(); }
+};
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+TEST_F(Win32ToolkitTest, FieldsReadAndWriteTheirWholeText) {
+  const std::string long8bit = std::string(300, 'x') + "\x82\xa0\xff";
+  Ui().SetText(EditField::Edit2, long8bit);
+  EXPECT_EQ(long8bit, Ui().Text(EditField::Edit2));
+  Ui().SetText(EditField::Edit3, "");
+  EXPECT_EQ("", TextOf(Control(ControlId::Edit3)));
+  SetWindowTextA(Control(ControlId::Edit1), "12");
+  EXPECT_EQ("12", Ui().Text(EditField::Edit1));
+}
+
+TEST_F(Win32ToolkitTest, ThePrinterChoiceAfterStartUp) {
+  EXPECT_GE(Ui().ItemCount(), 1);
+  EXPECT_EQ(0, Ui().ItemIndex());
+  char item[256] = {};
+  SendMessageA(Control(ControlId::ComboBox1), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ("", item);
+}
+
+TEST_F(Win32ToolkitTest, ItemsStayInTheOrderAdded) {
+  Ui().ClearItems();
+  EXPECT_EQ(-1, Ui().ItemIndex());
+  for (const char* name : {"", "Zeta", "Alpha"}) Ui().AddItem(name);
+  EXPECT_EQ(3, Ui().ItemCount());
+  Ui().SetItemIndex(1);
+  EXPECT_EQ(1, Ui().ItemIndex());
+  EXPECT_EQ("Zeta", TextOf(Control(ControlId::ComboBox1)));
+}
+
+TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
+  HWND bar = Control(ControlId::StatusBar1);
+  Ui().SetPanelText(0, "3");
+  Ui().SetPanelText(1, "C:\\a.exe");
+  Ui().SetPanelText(2, "-p");
+  char text[64];
+  for (int panel = 0; panel < 3; ++panel) {
+    SendMessageA(bar, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(panel == 0 ? "3" : panel == 1 ? "C:\\a.exe" : "-p", text);
+  }
+  Ui().SetPanelText(1, "");
+  SendMessageA(bar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ("", text);
+}
+
+TEST_F(Win32ToolkitTest, CaptionAndHandle) {
+  Ui().SetCaption("Pellox | C:\\lists\\a.lst");
+  EXPECT_EQ("Pellox | C:\\lists\\a.lst", TextOf(Main()));
+  EXPECT_EQ(Main(), Ui().WindowHandle());
+}
+
+// Reads the error box that the test opened and confirms it.
+struct SeenBox {
+  bool Found = false;
+  bool OwnerDisabled = false;
+  std::wstring Caption;
+  std::wstring Text;
+};
+SeenBox g_box;
+HWND g_owner = nullptr;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"#32770" || GetWindow(window, GW_OWNER) != g_owner) return TRUE;
+  g_box.Found = true;
+  g_box.OwnerDisabled = !IsWindowEnabled(g_owner);
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  g_box.Caption = text;
+  GetDlgItemTextW(window, 0xFFFF, text, 256);  // the message's static text
+  g_box.Text = text;
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK ConfirmBox(HWND, UINT, UINT_PTR id, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0);
+  if (g_box.Found) KillTimer(nullptr, id);
+}
+
+TEST_F(Win32ToolkitTest, TheErrorBoxIsModalToTheWindowAndShowsTheJapaneseText) {
+  g_owner = Main();
+  g_box = SeenBox();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &ConfirmBox);
+  Ui().ShowErrorBox("Pellox", "ファイルが見つかりません.");
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_box.Found);
+  EXPECT_TRUE(g_box.OwnerDisabled);
+  EXPECT_TRUE(g_box.Caption == L"Pellox");
+  EXPECT_TRUE(g_box.Text ==
+              L"\u30d5\u30a1\u30a4\u30eb\u304c\u898b\u3064\u304b\u308a\u307e\u305b\u3093.");
+  EXPECT_TRUE(IsWindowEnabled(Main()));
+}
+
+}  // namespace
+}  // namespace pellox::win32
