@@ -1,0 +1,138 @@
+// pellox.exe as a user starts it: a real process with a list file on its
+// command line, starting real marker programs through the shell.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/win32/scoped_handle.h"
+#include "win32_test_support.h"
+
+namespace pellox::win32 {
+namespace {
+
+using testing::TempFolder;
+
+class PelloxExeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetEnvironmentVariableA("PELLOX_MARKER_DIR", folder_.Path().c_str()); }
+  void TearDown() override {
+    if (process_.IsValid() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.Get(), 99);
+    }
+    SetEnvironmentVariableA("PELLOX_MARKER_DIR", nullptr);
+  }
+
+  // Writes a list file with the printer choice 0 and one marker entry (delay
+  // 0) per parameter.
+  std::string WriteList(const std::vector<std::string>& parameters) {
+    std::string text = "0\r\n" + std::to_string(parameters.size()) + "\r\n";
+    for (const std::string& parameter : parameters) {
+      text += "0\r\n" + marker_ + "\r\n" + parameter + "\r\n";
+    }
+    const std::string path = folder_.File("run list.lst");
+    testing::WriteWholeFile(path, text);
+    return path;
+  }
+
+  void Start(const std::string& arguments, WORD showCommand = SW_SHOWNORMAL) {
+    std::string commandLine = "\"" + exe_ + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info))
+        << commandLine;
+    CloseHandle(info.hThread);
+    process_ = ScopedHandle(info.hProcess);
+    processId_ = info.dwProcessId;
+  }
+
+  // The exit code, or -1 when the program did not end within the bound.
+  long ExitCode(DWORD timeoutMs = 60000) {
+    if (WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.Get(), &code);
+    return static_cast<long>(code);
+  }
+
+  // The parameters the markers saw, in the order they were started.
+  std::vector<std::string> StartedParameters(size_t expected) {
+    EXPECT_TRUE(testing::WaitFor([&] { return folder_.Files("*.done").size() >= expected; }));
+    std::vector<std::pair<std::string, std::string>> starts;  // creation time, command line
+    for (const std::string& name : folder_.Files("*.done")) {
+      const std::string text = testing::ReadWholeFile(folder_.File(name));
+      starts.emplace_back(text.substr(0, text.find('\n')), text.substr(text.find('\n') + 1));
+    }
+    std::sort(starts.begin(), starts.end());
+    std::vector<std::string> parameters;
+    for (const auto& start : starts) {
+      parameters.push_back(start.second.substr(start.second.find_last_of(' ') + 1));
+    }
+    return parameters;
+  }
+
+  HWND FindMainWindow() {
+    HWND found = nullptr;
+    testing::WaitFor([&] {
+      found = nullptr;
+      for (HWND w = FindWindowExA(nullptr, nullptr, "PelloxForm1", nullptr); w;
+           w = FindWindowExA(nullptr, w, "PelloxForm1", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId_) found = w;
+      }
+      return found != nullptr;
+    });
+    return found;
+  }
+
+  static std::string TextOf(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+  }
+
+  TempFolder folder_;
+  const std::string exe_ = testing::WinePath(PELLOX_EXE);
+  const std::string marker_ = testing::OwnFolder() + "pellox_marker.exe";
+  ScopedHandle process_;
+  DWORD processId_ = 0;
+};
+
+TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
+  const std::string list = WriteList({"A", "B", "C"});
+  Start("\"" + list + "\" ignored.lst");
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), StartedParameters(3));
+}
+
+TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
+  Start("\"" + folder_.File("none.lst") + "\"");
+  HWND window = FindMainWindow();
+  ASSERT_TRUE(window);
+  EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window); }));
+  EXPECT_EQ("Pellox", TextOf(window));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_TRUE(folder_.Files("*.done").empty());
+}
+
+// Without a window manager, Wine's X11 driver restores a window shown
+// minimised soon after (it cannot keep it iconic), so this only shows that a
+// minimised start still runs its list once restored; that FormShow waits for
+// the restore is shown in-process (MainWindowTest).
+TEST_F(PelloxExeTest, StartedMinimisedTheRunFollowsTheRestore) {
+  const std::string list = WriteList({"M"});
+  Start("\"" + list + "\"", SW_SHOWMINNOACTIVE);
+  HWND window = FindMainWindow();
+  ASSERT_TRUE(window);
+  ShowWindowAsync(window, SW_RESTORE);
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"M"}), StartedParameters(1));
+}
+
+}  // namespace
+}  // namespace pellox::win32
