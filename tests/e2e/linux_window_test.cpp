@@ -58,10 +58,7 @@ TEST(LinuxWindowTest, ThePrinterChoiceListsTheCupsPrinters) {
   if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
   PrivateCupsScheduler cups;
   std::string error;
-  ASSERT_TRUE(cups.Start(error)) << error;
-  cups.UseAsClientEnvironment();
-  ASSERT_TRUE(cups.AddPrinter("Alpha", error)) << error;
-  ASSERT_TRUE(cups.AddPrinter("Beta", error)) << error;
+  ASSERT_TRUE(cups.StartWithPrinters({"Alpha", "Beta"}, error)) << error;
 
   Program program;
   program->Form().Dispatch(FormEvent::FormShow);

@@ -19,10 +19,7 @@ class PrinterSwitchTest : public ::testing::Test {
   void SetUp() override {
     if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
     std::string error;
-    ASSERT_TRUE(cups.Start(error)) << error;
-    cups.UseAsClientEnvironment();
-    ASSERT_TRUE(cups.AddPrinter("Alpha", error)) << error;
-    ASSERT_TRUE(cups.AddPrinter("Beta", error)) << error;
+    ASSERT_TRUE(cups.StartWithPrinters({"Alpha", "Beta"}, error)) << error;
   }
   void TearDown() override { cups.RestoreClientEnvironment(); }
 

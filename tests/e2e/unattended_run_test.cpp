@@ -146,9 +146,7 @@ TEST_F(UnattendedRunTest, APrinterErrorShowsTheErrorBoxAndStartsNothing) {
   if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
   PrivateCupsScheduler cups;
   std::string error;
-  ASSERT_TRUE(cups.Start(error)) << error;
-  cups.UseAsClientEnvironment();
-  ASSERT_TRUE(cups.AddPrinter("Alpha", error)) << error;
+  ASSERT_TRUE(cups.StartWithPrinters({"Alpha"}, error)) << error;
   // Printer choice 1 with no default printer to identify: the switch fails.
   const std::string list = folder / "printer.lst";
   WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));

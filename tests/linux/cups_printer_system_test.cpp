@@ -57,11 +57,7 @@ class CupsPrinterSystemTest : public ::testing::Test {
   static void SetUpTestSuite() {
     if (testing::CupsTestsDisabled()) return;
     scheduler_ = new PrivateCupsScheduler;
-    if (!scheduler_->Start(startError_)) return;
-    scheduler_->UseAsClientEnvironment();
-    for (const char* name : {"Beta", "Alpha"}) {
-      if (!scheduler_->AddPrinter(name, startError_)) return;
-    }
+    scheduler_->StartWithPrinters({"Beta", "Alpha"}, startError_);
   }
 
   static void TearDownTestSuite() {

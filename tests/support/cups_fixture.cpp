@@ -180,6 +180,16 @@ void PrivateCupsScheduler::RestoreClientEnvironment() {
   cupsSetServer(nullptr);
 }
 
+bool PrivateCupsScheduler::StartWithPrinters(const std::vector<std::string>& printers,
+                                             std::string& error) {
+  if (!Start(error)) return false;
+  UseAsClientEnvironment();
+  for (const std::string& name : printers) {
+    if (!AddPrinter(name, error)) return false;
+  }
+  return true;
+}
+
 bool PrivateCupsScheduler::AddPrinter(const std::string& name, std::string& error) {
   CommandResult result = RunCommand({"lpadmin", "-p", name, "-E", "-v", "file:///dev/null"});
   if (result.ExitStatus == 0) return true;

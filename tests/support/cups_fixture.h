@@ -32,6 +32,10 @@ class PrivateCupsScheduler {
   void UseAsClientEnvironment();
   void RestoreClientEnvironment();
 
+  // Start, UseAsClientEnvironment and AddPrinter for each of `printers`, in
+  // that order; false with `error` at the first step that fails.
+  bool StartWithPrinters(const std::vector<std::string>& printers, std::string& error);
+
   // `lpadmin -p name -E -v file:///dev/null`; false with `error` on failure.
   bool AddPrinter(const std::string& name, std::string& error);
 
