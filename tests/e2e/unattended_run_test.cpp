@@ -89,7 +89,8 @@ class UnattendedRunTest : public ::testing::Test {
   }
 
   // The window (or the error box) named `caption` appears while the program
-  // keeps running; then the program is ended.
+  // keeps running; then the program is ended. These tests run one at a
+  // time, so no other program shows a window of that name meanwhile.
   void ExpectStaysOpen(pid_t pid, const std::string& caption) {
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowViewable(caption); }, 30))
