@@ -30,6 +30,18 @@ cmake --build "$build/linux" -j "$jobs"
 section "Linux tests"
 ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
 
+section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
+  -DPELLOX_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build/asan" -j "$jobs"
+section "Sanitizer tests"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" || status=1
+
+section "Fuzzing (libFuzzer)"
+bash "$root/scripts/fuzz.sh" || status=1
+
 section "Windows build (mingw-w64)"
 cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
