@@ -75,6 +75,12 @@ def main(folder):
           f"ratio {start['ratio']:.1f})" if start else "", "<= 200 ms",
           extra is not None and extra <= 200)
 
+    for command in ("Add", "Insert", "Delete"):
+        run = runs.get(f"BM_EditAtTheTop/{command}/iterations:3/manual_time")
+        ms = run["real_time"] if run else None
+        check(f"{command} at the top of 999,997 entries", ms, f"{ms:.1f} ms" if run else "",
+              "< 500 ms", ms is not None and ms < 500)
+
     widths = [max(len(row[i]) for row in rows) for i in range(3)]
     header = ("Figure", "Measured", "Target")
     widths = [max(w, len(h)) for w, h in zip(widths, header)]

@@ -9,11 +9,11 @@ results="$build/results"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DPELLOX_BUILD_TESTS=OFF -DPELLOX_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "${BENCH_JOBS:-2}" --target list_file_bench run_timing_bench startup_bench
+cmake --build "$build" -j "${BENCH_JOBS:-2}" --target list_file_bench run_timing_bench startup_bench editing_bench
 
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$results"
-for bench in list_file_bench run_timing_bench startup_bench; do
+for bench in list_file_bench run_timing_bench startup_bench editing_bench; do
   echo "running $bench ..."
   "$build/bench/$bench" --benchmark_out="$results/$bench.json" --benchmark_out_format=json \
     >"$results/$bench.log" 2>&1 || { cat "$results/$bench.log"; exit 1; }

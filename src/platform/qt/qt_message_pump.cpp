@@ -45,6 +45,7 @@ void QtMessagePump::WaitForMessage(uint32_t timeoutMs) {
   // timers take simply ends early, which callers allow.
   QTimer wake;
   wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);  // a coarse timer may wake a long wait 5 % late
   if (timeoutMs != kInfinite) {
     wake.start(static_cast<int>(std::min<uint32_t>(timeoutMs, INT_MAX)));
   }
