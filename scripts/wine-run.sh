@@ -49,8 +49,16 @@ if [ ! -f "$stamp" ]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
-timeout -k 5 600 wine "$@"
+# Wine's helpers (wineserver, explorer) outlive the program for a few
+# seconds; given the caller's output pipes they would keep ctest waiting, so
+# the program writes to files that are copied out when it ends.
+out=$(mktemp)
+err=$(mktemp)
+timeout -k 5 600 wine "$@" >"$out" 2>"$err" </dev/null
 rc=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
 if [ -n "${PELLOX_OWN_DISPLAY:-}" ]; then
   # The display goes away with this script: let Wine finish with it first.
   timeout 30 wineserver -w
