@@ -23,10 +23,11 @@ class PelloxExeTest : public ::testing::Test {
     SetEnvironmentVariableA("PELLOX_MARKER_DIR", nullptr);
   }
 
-  // Writes a list file with the printer choice 0 and one marker entry (delay
+  // Writes a list file with the printer choice and one marker entry (delay
   // 0) per parameter.
-  std::string WriteList(const std::vector<std::string>& parameters) {
-    std::string text = "0\r\n" + std::to_string(parameters.size()) + "\r\n";
+  std::string WriteList(const std::vector<std::string>& parameters, int printerChoice = 0) {
+    std::string text =
+        std::to_string(printerChoice) + "\r\n" + std::to_string(parameters.size()) + "\r\n";
     for (const std::string& parameter : parameters) {
       text += "0\r\n" + marker_ + "\r\n" + parameter + "\r\n";
     }
@@ -107,6 +108,19 @@ TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
   Start("\"" + list + "\" ignored.lst");
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), StartedParameters(3));
+}
+
+TEST_F(PelloxExeTest, AnUnattendedRunFirstMakesTheChosenPrinterTheDefault) {
+  if (!testing::PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
+  const std::vector<std::string> printers = testing::SystemPrinterNames();
+  ASSERT_GE(printers.size(), 2u);
+  testing::SavedDeviceValue savedDevice;
+  WriteProfileStringA("windows", "device", (printers[0] + ",,").c_str());
+  Start("\"" + WriteList({"P"}, 2) + "\"");
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"P"}), StartedParameters(1));
+  EXPECT_EQ(printers[1] + ",,", testing::DeviceValue());
+  EXPECT_EQ(printers[1], testing::SystemDefaultPrinter());
 }
 
 TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {

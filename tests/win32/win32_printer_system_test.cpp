@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/errors.h"
@@ -45,20 +46,45 @@ TEST_F(Win32PrinterSystemTest, TheNtFamilyIsReported) {
 }
 
 TEST_F(Win32PrinterSystemTest, EnumerationFollowsTheSizeThenFillProtocol) {
+  const auto cupsPrinters = testing::PrivateCupsPrinters();
   std::vector<PrinterRecord> records;
   const uint32_t flags = printer_enum::kLocal | printer_enum::kConnections;
   const EnumPrintersResult size = printers_.EnumPrinters(flags, 4, 0, records);
   EXPECT_TRUE(records.empty());
-  if (size.Needed == 0) GTEST_SKIP() << "no printers installed";
+  if (size.Needed == 0 && !cupsPrinters) GTEST_SKIP() << "no printers installed";
+  ASSERT_NE(0u, size.Needed);
   EXPECT_FALSE(size.Ok);
   EXPECT_EQ(printer_enum::kErrorInsufficientBuffer, size.LastError);
 
   const EnumPrintersResult tooSmall = printers_.EnumPrinters(flags, 4, size.Needed - 1, records);
   EXPECT_FALSE(tooSmall.Ok);
+  EXPECT_TRUE(records.empty());
   const EnumPrintersResult filled = printers_.EnumPrinters(flags, 4, size.Needed, records);
   EXPECT_TRUE(filled.Ok);
   ASSERT_FALSE(records.empty());
-  for (const PrinterRecord& record : records) EXPECT_FALSE(record.Name.empty());
+  for (const PrinterRecord& record : records) {
+    EXPECT_FALSE(record.Name.empty());
+    EXPECT_FALSE(record.PortList) << "level 4 has no ports";
+  }
+  if (cupsPrinters) {
+    std::vector<std::string> names;
+    for (const PrinterRecord& record : records) names.push_back(record.Name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(*cupsPrinters, names) << "Wine lists the CUPS scheduler's queues";
+  }
+}
+
+TEST_F(Win32PrinterSystemTest, LevelFiveRecordsCarryTheirPorts) {
+  if (!testing::PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
+  std::vector<PrinterRecord> records;
+  const EnumPrintersResult size = printers_.EnumPrinters(printer_enum::kLocal, 5, 0, records);
+  ASSERT_NE(0u, size.Needed);
+  ASSERT_TRUE(printers_.EnumPrinters(printer_enum::kLocal, 5, size.Needed, records).Ok);
+  ASSERT_FALSE(records.empty());
+  for (const PrinterRecord& record : records) {
+    ASSERT_TRUE(record.PortList) << record.Name;
+    EXPECT_EQ("CUPS:" + record.Name, *record.PortList);  // Wine's port for a CUPS queue
+  }
 }
 
 TEST_F(Win32PrinterSystemTest, ThePrinterListNeverFails) {

@@ -1,6 +1,8 @@
 #include "win32_test_support.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 
 namespace pellox::win32::testing {
 
@@ -96,5 +98,43 @@ void SetKeyHeld(int key, bool held) {
   state[key] = held ? 0x80 : 0;
   SetKeyboardState(state);
 }
+
+std::optional<std::vector<std::string>> PrivateCupsPrinters() {
+  const char* names = std::getenv("PELLOX_PRIVATE_CUPS");
+  if (names == nullptr) return std::nullopt;
+  std::vector<std::string> printers;
+  std::istringstream words(names);
+  for (std::string name; words >> name;) printers.push_back(name);
+  return printers;
+}
+
+std::vector<std::string> SystemPrinterNames() {
+  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+  DWORD needed = 0;
+  DWORD count = 0;
+  EnumPrintersA(flags, nullptr, 4, nullptr, 0, &needed, &count);
+  std::vector<BYTE> buffer(needed);
+  std::vector<std::string> names;
+  if (needed == 0 || !EnumPrintersA(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) {
+    return names;
+  }
+  const auto* info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) names.push_back(info[i].pPrinterName);
+  return names;
+}
+
+std::string DeviceValue() {
+  char value[1024] = {};
+  GetProfileStringA("windows", "device", "", value, sizeof value);
+  return value;
+}
+
+std::string SystemDefaultPrinter() {
+  char name[1024] = {};
+  DWORD size = sizeof name;
+  return GetDefaultPrinterA(name, &size) ? name : "";
+}
+
+SavedDeviceValue::~SavedDeviceValue() { WriteProfileStringA("windows", "device", saved_.c_str()); }
 
 }  // namespace pellox::win32::testing

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_api.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,5 +50,32 @@ void DrainMessages();
 // Sets or clears the thread's pressed state of `key` (VK_SHIFT, VK_CONTROL),
 // as the keyboard modifiers read by GetKeyState.
 void SetKeyHeld(int key, bool held);
+
+// The printers of the private CUPS scheduler the program runs beside (under
+// pellox_private_cups, which Wine's spooler shows as Windows printers);
+// nothing when it runs without one.
+std::optional<std::vector<std::string>> PrivateCupsPrinters();
+
+// The printer names EnumPrintersA lists (local and connections, level 4),
+// in the system's order.
+std::vector<std::string> SystemPrinterNames();
+
+// The profile's "windows"/"device" value and the system's default printer,
+// read with the system calls themselves.
+std::string DeviceValue();
+std::string SystemDefaultPrinter();
+
+// Keeps the "device" value as it was at construction and writes it back at
+// the end, so that a test's printer switch does not reach the next test.
+class SavedDeviceValue {
+ public:
+  SavedDeviceValue() : saved_(DeviceValue()) {}
+  ~SavedDeviceValue();
+  SavedDeviceValue(const SavedDeviceValue&) = delete;
+  SavedDeviceValue& operator=(const SavedDeviceValue&) = delete;
+
+ private:
+  std::string saved_;
+};
 
 }  // namespace pellox::win32::testing

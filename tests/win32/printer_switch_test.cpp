@@ -1,0 +1,80 @@
+// The printer choice of the real window against the printers Wine's spooler
+// takes from the private CUPS scheduler: the list the user picks from, and
+// the system's default printer after a run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "win32_program_fixture.h"
+
+namespace pellox::win32 {
+namespace {
+
+using layout::ControlId;
+using testing::Win32ProgramTest;
+
+class PrinterSwitchTest : public Win32ProgramTest {
+ protected:
+  void SetUp() override {
+    cupsPrinters_ = testing::PrivateCupsPrinters();
+    if (!cupsPrinters_) GTEST_SKIP() << "not run beside a private CUPS scheduler";
+    ASSERT_GE(cupsPrinters_->size(), 2u);
+    Win32ProgramTest::SetUp();
+    ShowNormally();
+  }
+
+  HWND Combo() { return Control(ControlId::ComboBox1); }
+
+  std::vector<std::string> ComboItems() {
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendMessageA(Combo(), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::string text(SendMessageA(Combo(), CB_GETLBTEXTLEN, i, 0), '\0');
+      SendMessageA(Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      items.push_back(text);
+    }
+    return items;
+  }
+
+  // Picks item `index` as a user would and clicks Run (the list is empty).
+  void RunWithChoice(int index) {
+    SendMessageA(Combo(), CB_SETCURSEL, index, 0);
+    SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Combo()));
+    SendMessageA(Control(ControlId::Button7), BM_CLICK, 0, 0);
+    Pump();
+  }
+
+  std::optional<std::vector<std::string>> cupsPrinters_;
+  testing::SavedDeviceValue savedDevice_;
+};
+
+TEST_F(PrinterSwitchTest, TheChoiceListsTheSchedulersPrintersAfterABlankItem) {
+  std::vector<std::string> items = ComboItems();
+  ASSERT_FALSE(items.empty());
+  EXPECT_EQ("", items.front());
+  EXPECT_EQ(0, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
+  items.erase(items.begin());
+  EXPECT_EQ(testing::SystemPrinterNames(), items) << "in the system's order";
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(*cupsPrinters_, items);
+}
+
+TEST_F(PrinterSwitchTest, ARunWithAChosenPrinterMakesItTheDefault) {
+  const std::vector<std::string> items = ComboItems();
+  ASSERT_EQ(cupsPrinters_->size() + 1, items.size());
+  for (int choice : {2, 1}) {
+    RunWithChoice(choice);
+    EXPECT_EQ(items[choice] + ",,", testing::DeviceValue()) << "choice " << choice;
+    EXPECT_EQ(items[choice], testing::SystemDefaultPrinter()) << "choice " << choice;
+  }
+}
+
+TEST_F(PrinterSwitchTest, ARunWithTheBlankChoiceLeavesTheDefaultAlone) {
+  WriteProfileStringA("windows", "device", "Elsewhere,winspool,Ne00:");
+  RunWithChoice(0);
+  EXPECT_EQ("Elsewhere,winspool,Ne00:", testing::DeviceValue());
+}
+
+}  // namespace
+}  // namespace pellox::win32
