@@ -1,0 +1,238 @@
+// The system's file dialogs as the File menu and "Browse" show them, driven
+// by a timer that runs inside the dialog's own modal loop: it looks at the
+// open dialog, types a name and confirms or cancels it as a user would.
+#include "platform/win32/win32_api.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "platform/win32/control_ids.h"
+#include "win32_program_fixture.h"
+
+namespace pellox::win32 {
+namespace {
+
+using layout::ControlId;
+using testing::Win32ProgramTest;
+
+// What the script saw of the dialog before it typed.
+struct DialogView {
+  bool Found = false;
+  HWND Owner = nullptr;
+  bool OwnerEnabled = true;
+  bool Resizable = false;
+  bool ReadOnlyBoxShown = true;
+  std::vector<std::string> FilterTexts;
+  int FilterSelection = -1;
+  std::string Folder;
+  RECT Rect{};
+};
+
+// One use of a dialog: the name to type and whether to confirm it. A dialog
+// (or a box it raised) still open 2 s after the answer is cancelled and the
+// fact kept, so a test never hangs in a modal loop.
+struct DialogScript {
+  explicit DialogScript(std::string typed, bool confirm = true)
+      : Typed(std::move(typed)), Confirm(confirm) {}
+
+  std::string Typed;
+  bool Confirm;
+  DialogView View;
+  bool Lingered = false;
+
+  int Ticks = 0;
+  int TicksSinceAnswer = -1;
+};
+
+DialogScript* g_script = nullptr;
+
+HWND OpenDialogOfThisThread() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM result) -> BOOL {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string TextOfItem(HWND combo, int index) {
+  std::string text(SendMessageA(combo, CB_GETLBTEXTLEN, index, 0), '\0');
+  SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return text;
+}
+
+DialogView Look(HWND dialog) {
+  DialogView view;
+  view.Found = true;
+  view.Owner = GetWindow(dialog, GW_OWNER);
+  view.OwnerEnabled = view.Owner && IsWindowEnabled(view.Owner);
+  view.Resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) != 0;
+  HWND readOnly = GetDlgItem(dialog, chx1);
+  view.ReadOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
+  HWND filters = GetDlgItem(dialog, cmb1);
+  const int count = static_cast<int>(SendMessageA(filters, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) view.FilterTexts.push_back(TextOfItem(filters, i));
+  view.FilterSelection = static_cast<int>(SendMessageA(filters, CB_GETCURSEL, 0, 0));
+  char folder[MAX_PATH] = {};
+  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  view.Folder = folder;
+  GetWindowRect(dialog, &view.Rect);
+  return view;
+}
+
+void Answer(HWND dialog, const DialogScript& script) {
+  HWND name = GetDlgItem(dialog, cmb13);
+  if (!name) name = GetDlgItem(dialog, edt1);
+  SetWindowTextA(name, script.Typed.c_str());
+  const int button = script.Confirm ? IDOK : IDCANCEL;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+  DialogScript& script = *g_script;
+  ++script.Ticks;
+  HWND dialog = OpenDialogOfThisThread();
+  if (script.TicksSinceAnswer < 0) {
+    if (!dialog) return;
+    script.View = Look(dialog);
+    Answer(dialog, script);
+    script.TicksSinceAnswer = 0;
+    return;
+  }
+  if (dialog && ++script.TicksSinceAnswer > 40) {
+    script.Lingered = true;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+  }
+}
+
+class FileDialogTest : public Win32ProgramTest {
+ protected:
+  void SetUp() override {
+    Win32ProgramTest::SetUp();
+    ShowNormally();
+    program_.Form().ListDir = folder_.Path();
+  }
+
+  // Sends `command` (a menu item or a button click) with `script` answering
+  // the dialog it opens.
+  void Use(DialogScript& script, const std::function<void()>& command) {
+    g_script = &script;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ScriptTick);
+    command();
+    KillTimer(nullptr, timer);
+    g_script = nullptr;
+    DrainMessages();
+    EXPECT_TRUE(script.View.Found) << "no dialog opened";
+    EXPECT_FALSE(script.Lingered) << "the dialog did not end on the answer";
+  }
+
+  void Menu(size_t item) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(MenuItemIdOf(item), 0), 0); }
+  void DrainMessages() { testing::DrainMessages(); }
+
+  std::string Caption() {
+    char text[1024] = {};
+    GetWindowTextA(Main(), text, sizeof text);
+    return text;
+  }
+
+  std::string FolderWithoutSlash() { return folder_.Path().substr(0, folder_.Path().size() - 1); }
+
+  static constexpr size_t kOpen = 1;
+  static constexpr size_t kSaveAs = 3;
+  testing::TempFolder folder_;
+};
+
+TEST_F(FileDialogTest, SaveAsShowsTheListDialogAndSavesUnderTheTypedName) {
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add one entry
+  DialogScript save{"morning"};
+  Use(save, [&] { Menu(kSaveAs); });
+
+  const DialogView& view = save.View;
+  EXPECT_EQ(Main(), view.Owner);
+  EXPECT_FALSE(view.OwnerEnabled) << "modal to the window";
+  EXPECT_TRUE(view.Resizable);
+  EXPECT_EQ(std::vector<std::string>{"FileList Files(*.lst)"}, view.FilterTexts);
+  EXPECT_EQ(0, view.FilterSelection);
+  EXPECT_EQ(FolderWithoutSlash(), view.Folder);
+
+  const std::string saved = folder_.File("morning.lst");  // the default extension added
+  EXPECT_TRUE(testing::FileExists(saved));
+  EXPECT_EQ(saved, program_.Form().ListFileName);
+  EXPECT_EQ("Pellox | " + saved, Caption());
+}
+
+TEST_F(FileDialogTest, TheOpenDialogIsCentredAThirdFromTheTopWithoutAReadOnlyBox) {
+  DialogScript cancel{"", false};
+  Use(cancel, [&] { Menu(kOpen); });
+  EXPECT_FALSE(cancel.View.ReadOnlyBoxShown);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& m = monitor.rcMonitor;
+  const RECT& r = cancel.View.Rect;
+  EXPECT_NEAR((m.right - m.left - (r.right - r.left)) / 2, r.left - m.left, 1);
+  EXPECT_NEAR((m.bottom - m.top - (r.bottom - r.top)) / 3, r.top - m.top, 1);
+}
+
+TEST_F(FileDialogTest, SavingOverAnExistingFileAsksNothing) {
+  const std::string existing = folder_.File("old.lst");
+  testing::WriteWholeFile(existing, "0\r\n0\r\n");
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
+  DialogScript save{"old.lst"};
+  Use(save, [&] { Menu(kSaveAs); });
+  EXPECT_EQ(existing, program_.Form().ListFileName);
+  EXPECT_NE("0\r\n0\r\n", testing::ReadWholeFile(existing)) << "the list was written over it";
+}
+
+TEST_F(FileDialogTest, OpenTakesATypedNameWithoutItsExtension) {
+  testing::WriteWholeFile(folder_.File("evening.lst"), "0\r\n1\r\n7\r\nC:\\a.exe\r\n-q\r\n");
+  DialogScript open{"evening"};
+  Use(open, [&] { Menu(kOpen); });
+  EXPECT_EQ(folder_.File("evening.lst"), program_.Form().ListFileName);
+  EXPECT_EQ(1, program_.Form().EntryCount);
+  EXPECT_EQ("C:\\a.exe", program_.Toolkit().CellText(2, 1));
+}
+
+TEST_F(FileDialogTest, BrowseAcceptsANameThatDoesNotExistYet) {
+  program_.Form().BrowseDir = folder_.Path();
+  const std::string typed = folder_.File("later.exe");
+  DialogScript browse{typed};
+  Use(browse, [&] { SendMessageA(Control(ControlId::Button1), BM_CLICK, 0, 0); });
+  EXPECT_EQ((std::vector<std::string>{"EXE Files(*.exe)", "All Files(*.*)"}),
+            browse.View.FilterTexts);
+  EXPECT_EQ(FolderWithoutSlash(), browse.View.Folder);
+  char text[MAX_PATH] = {};
+  GetWindowTextA(Control(ControlId::Edit2), text, sizeof text);
+  EXPECT_EQ(typed, text);
+}
+
+TEST_F(FileDialogTest, ACancelOrAnOverlongPathChangesNothing) {
+  SetWindowTextA(Control(ControlId::Edit2), "C:\\kept.exe");
+  DialogScript cancel{"ignored.exe", false};
+  Use(cancel, [&] { SendMessageA(Control(ControlId::Button1), BM_CLICK, 0, 0); });
+  char text[MAX_PATH] = {};
+  GetWindowTextA(Control(ControlId::Edit2), text, sizeof text);
+  EXPECT_STREQ("C:\\kept.exe", text);
+
+  // One character more than a dialog path may hold, with the extension.
+  const std::string name(kMaxDialogPath + 1 - folder_.Path().size() - 4, 'n');
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
+  DialogScript overlong{name};
+  Use(overlong, [&] { Menu(kSaveAs); });
+  EXPECT_EQ("", program_.Form().ListFileName);
+  EXPECT_TRUE(folder_.Files("*").empty());
+  EXPECT_EQ("Pellox", Caption());
+}
+
+}  // namespace
+}  // namespace pellox::win32
