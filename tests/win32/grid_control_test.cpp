@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "win32_program_fixture.h"
 
 namespace pellox::win32 {
@@ -42,6 +44,14 @@ class GridControlTest : public testing::Win32ProgramTest {
   void Click(int x, int y, WPARAM keys = 0) {
     SendMessageA(grid_, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
     SendMessageA(grid_, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+  }
+  // Moves the pointer itself too: while the grid holds the capture, the
+  // system reports the real pointer's moves to it.
+  void DragTo(int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(grid_, &point);
+    SetCursorPos(point.x, point.y);
+    SendMessageA(grid_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
   }
   SCROLLINFO VerticalBar() {
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
@@ -171,6 +181,34 @@ TEST_F(GridControlTest, DraggingWithTheButtonHeldExtendsTheBlock) {
   EXPECT_EQ(2, Model().CurrentRow());
   EXPECT_EQ(2, Model().BlockTop());
   EXPECT_EQ(5, Model().BlockBottom());
+}
+
+TEST_F(GridControlTest, DraggingPastAnEdgeScrollsOnATimerUntilThePointerComesBack) {
+  SetRows(100);
+  RECT client;
+  GetClientRect(grid_, &client);
+  SendMessageA(grid_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, MiddleOf(2)));
+  DragTo(100, client.bottom + 10);
+  ASSERT_TRUE(testing::WaitFor([&] { return Model().TopRow() >= 4; }, 5000));
+  DragTo(100, MiddleOf(Model().TopRow() + 1));
+  const int top = Model().TopRow();
+  EXPECT_EQ(2, Model().CurrentRow());
+  EXPECT_EQ(2, Model().BlockTop());
+  EXPECT_EQ(top + 1, Model().BlockBottom());
+
+  // Back inside, the timer is off: nothing scrolls any more.
+  EXPECT_FALSE(testing::WaitFor([&] { return Model().TopRow() != top; }, 400));
+
+  // Above the data rows it scrolls back up, taking the block along.
+  DragTo(100, 2);
+  ASSERT_TRUE(testing::WaitFor([&] { return Model().TopRow() < top; }, 5000));
+  SendMessageA(grid_, WM_LBUTTONUP, 0, MAKELPARAM(100, 2));
+  const int released = Model().TopRow();
+  EXPECT_EQ(std::min(2, released), Model().BlockTop());
+  EXPECT_EQ(std::max(2, released), Model().BlockBottom());
+  EXPECT_EQ(2, Model().CurrentRow());
+  EXPECT_FALSE(testing::WaitFor([&] { return Model().TopRow() != released; }, 400))
+      << "releasing the button stops the timer";
 }
 
 TEST_F(GridControlTest, DraggingAHeaderBorderSetsTheColumnWidth) {

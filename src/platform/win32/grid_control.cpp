@@ -240,8 +240,7 @@ void GridControl::OnMouseMove(int x, int y) {
       return;
     case Drag::Select:
       dragY_ = y;
-      if (y < geometry_.RowTop(layout::kGridFixedRows, model_.TopRow()) ||
-          y >= geometry_.ClientHeight()) {
+      if (y < geometry_.DataTop() || y >= geometry_.ClientHeight()) {
         SetTimer(Window(), kDragScrollTimer, kDragScrollMs, nullptr);
         return;
       }
@@ -261,7 +260,7 @@ void GridControl::ExtendTo(int y) {
 void GridControl::OnTimer() {
   // Dragging past an edge scrolls one row per tick and takes the block
   // along to the row that came into view.
-  const bool up = dragY_ < geometry_.RowTop(layout::kGridFixedRows, model_.TopRow());
+  const bool up = dragY_ < geometry_.DataTop();
   model_.Key(up ? GridKey::Up : GridKey::Down, false, true);
   const int edgeRow = up ? model_.TopRow() : model_.TopRow() + model_.VisibleRows() - 1;
   model_.Click(std::clamp(edgeRow, layout::kGridFixedRows, model_.RowCount() - 1), true);

@@ -35,6 +35,9 @@ class GridGeometry {
 
   // Data rows that fit fully under the header; at least 1.
   int FullyVisibleRows() const;
+  // Top of the data rows' area, under the fixed rows, however far the rows
+  // are scrolled.
+  int DataTop() const { return layout::kGridFixedRows * kRowPitch; }
   // Top of `row` when data row `topRow` is shown first under the header.
   int RowTop(int row, int topRow) const;
   // The row under client y; 0 for the header; may lie past the last row.

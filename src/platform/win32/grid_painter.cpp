@@ -70,7 +70,7 @@ void GridPainter::PaintCell(HDC dc, const RECT& cell, int column, int row) const
 
 void GridPainter::PaintFocus(HDC dc) const {
   const int top = model_.TopRow();
-  const int firstY = geometry_.RowTop(layout::kGridFixedRows, top);
+  const int firstY = geometry_.DataTop();
   const int blockTop = std::max(geometry_.RowTop(model_.BlockTop(), top), firstY);
   const int blockBottom = geometry_.RowTop(model_.BlockBottom(), top) + layout::kGridRowHeight;
   if (blockBottom <= firstY || blockTop >= geometry_.ClientHeight()) return;
