@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs a Windows program under Wine; ctest uses it as the emulator of the
 # cross-compiled tests. The Wine prefix lives in the build folder (the first
-# folder upwards from the current one that holds CMakeCache.txt) unless
-# WINEPREFIX is set, and is created on first use. Without an X display the
+# folder upwards from the current one that holds CMakeCache.txt; outside a
+# build folder, the user's cache folder) unless WINEPREFIX is set, and is
+# created on first use. Without an X display the
 # program runs on a private Xvfb server.
 #
 #   scripts/wine-run.sh program.exe [arguments...]
@@ -13,19 +14,19 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
-find_build_dir() {
+prefix_dir() {
   dir=$(pwd)
   while [ "$dir" != "/" ]; do
     if [ -f "$dir/CMakeCache.txt" ]; then
-      echo "$dir"
+      echo "$dir/wineprefix"
       return
     fi
     dir=$(dirname "$dir")
   done
-  pwd
+  echo "${XDG_CACHE_HOME:-$HOME/.cache}/pellox/wineprefix"
 }
 
-: "${WINEPREFIX:=$(find_build_dir)/wineprefix}"
+: "${WINEPREFIX:=$(prefix_dir)}"
 export WINEPREFIX
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs while the prefix is made.

@@ -134,6 +134,26 @@ TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
   EXPECT_TRUE(folder_.Files("*.done").empty());
 }
 
+TEST_F(PelloxExeTest, StartedMaximisedTheWindowOpensMaximised) {
+  Start("\"" + folder_.File("none.lst") + "\"", SW_SHOWMAXIMIZED);
+  HWND window = FindMainWindow();
+  ASSERT_TRUE(window);
+  EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window) && IsZoomed(window); }));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, ExitCode());
+}
+
+TEST_F(PelloxExeTest, TheProgramEndsWithTheSessionOnly) {
+  Start("\"" + folder_.File("none.lst") + "\"");
+  HWND window = FindMainWindow();
+  ASSERT_TRUE(window);
+  // A cancelled end of session leaves it running.
+  EXPECT_EQ(0, SendMessageA(window, WM_ENDSESSION, FALSE, 0));
+  EXPECT_EQ(-1, ExitCode(300));
+  PostMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(0, ExitCode());
+}
+
 // Without a window manager, Wine's X11 driver restores a window shown
 // minimised soon after (it cannot keep it iconic), so this only shows that a
 // minimised start still runs its list once restored; that FormShow waits for
