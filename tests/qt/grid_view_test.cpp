@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/qt/grid_view.h"
 #include "window/layout.h"
@@ -299,6 +300,34 @@ TEST_F(QtGridViewTest, DraggingWithTheButtonHeldExtendsTheBlockOnly) {
   QTest::mouseRelease(rows, Qt::LeftButton, Qt::NoModifier, RowCentre(6));
   ExpectCurrentRow(3);
   EXPECT_EQ(ShownBlock(), Rows(3, 6));
+}
+
+TEST_F(QtGridViewTest, DraggingPastAnEdgeScrollsOnATimerUntilThePointerComesBack) {
+  FillRows(100);
+  QWidget* rows = view->viewport();
+  const auto dragTo = [&](QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), rows->mapToGlobal(at), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(rows, &move);
+  };
+  QTest::mousePress(rows, Qt::LeftButton, Qt::NoModifier, RowCentre(2));
+  dragTo(QPoint(RowCentre(2).x(), rows->height() + 10));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ShownTopRow() >= 4; }, 5000));
+  const int top = ShownTopRow();
+  dragTo(RowCentre(top + 1));
+  EXPECT_EQ(2, ShownCurrentRow());  // scrolled out of view by now
+  EXPECT_EQ(ShownBlock(), Rows(2, top + 1));
+  EXPECT_FALSE(QTest::qWaitFor([&] { return ShownTopRow() != top; }, 400))
+      << "back inside, nothing scrolls";
+
+  dragTo(QPoint(RowCentre(2).x(), -5));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ShownTopRow() < top; }, 5000));
+  QTest::mouseRelease(rows, Qt::LeftButton, Qt::NoModifier, QPoint(RowCentre(2).x(), -5));
+  const int released = ShownTopRow();
+  EXPECT_EQ(2, ShownCurrentRow());  // scrolled out of view by now
+  EXPECT_EQ(ShownBlock(), Rows(std::min(2, released), std::max(2, released)));
+  EXPECT_FALSE(QTest::qWaitFor([&] { return ShownTopRow() != released; }, 400))
+      << "releasing the button stops the timer";
 }
 
 TEST_F(QtGridViewTest, TheWheelMovesTheCurrentRowOneRowPerStep) {
