@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "win32_program_fixture.h"
 
@@ -52,6 +54,30 @@ class GridControlTest : public testing::Win32ProgramTest {
     ClientToScreen(grid_, &point);
     SetCursorPos(point.x, point.y);
     SendMessageA(grid_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+  }
+  // The painted header row, as the screen shows it.
+  std::vector<uint32_t> HeaderPixels() {
+    RedrawWindow(grid_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(grid_, &client);
+    const int width = client.right;
+    const int height = layout::kGridRowHeight;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(grid_);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(first, first + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(grid_, screen);
+    return pixels;
   }
   SCROLLINFO VerticalBar() {
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
@@ -209,6 +235,17 @@ TEST_F(GridControlTest, DraggingPastAnEdgeScrollsOnATimerUntilThePointerComesBac
   EXPECT_EQ(2, Model().CurrentRow());
   EXPECT_FALSE(testing::WaitFor([&] { return Model().TopRow() != released; }, 400))
       << "releasing the button stops the timer";
+}
+
+TEST_F(GridControlTest, TheFrameOfABlockReachingAboveTheViewStaysOutOfTheHeader) {
+  SetRows(100);
+  Click(100, MiddleOf(2));
+  for (int i = 0; i < 10; ++i) KeyWith(VK_CONTROL, VK_DOWN);
+  const std::vector<uint32_t> header = HeaderPixels();
+  ASSERT_FALSE(header.empty());
+  Click(100, MiddleOf(Model().TopRow() + 2), MK_SHIFT);  // block from row 2, now off screen
+  ASSERT_LT(Model().BlockTop(), Model().TopRow());
+  EXPECT_TRUE(header == HeaderPixels()) << "the block's frame was drawn over the header";
 }
 
 TEST_F(GridControlTest, DraggingAHeaderBorderSetsTheColumnWidth) {
