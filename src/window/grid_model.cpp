@@ -86,9 +86,11 @@ void GridModel::MoveTo(int row, bool extend) {
   ScrollIntoView();
 }
 
-void GridModel::ScrollBy(int rows) {
+void GridModel::ScrollBy(int rows) { ScrollTo(topRow_ + rows); }
+
+void GridModel::ScrollTo(int topRow) {
   const int maxTop = std::max(FirstDataRow(), LastRow() - visibleRows_ + 1);
-  topRow_ = std::clamp(topRow_ + rows, FirstDataRow(), maxTop);
+  topRow_ = std::clamp(topRow, FirstDataRow(), maxTop);
 }
 
 void GridModel::ScrollIntoView() {

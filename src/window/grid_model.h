@@ -48,6 +48,9 @@ class GridModel {
   void Key(GridKey key, bool shift, bool ctrl);
   // Mouse-wheel steps: positive moves the current row down.
   void Wheel(int steps);
+  // A scroll-bar move: data row `topRow` (kept within the list) is shown
+  // first; the current row and the block stay where they are.
+  void ScrollTo(int topRow);
 
  private:
   int FirstDataRow() const { return fixedRows_; }

@@ -63,6 +63,27 @@ TEST(GridModelTest, RowCountChangeCollapsesTheBlockAndScrollsIntoView) {
   EXPECT_EQ(grid.TopRow(), 1);
 }
 
+TEST(GridModelTest, ScrollToKeepsTheRowsWithinTheListAndLeavesTheSelection) {
+  GridModel grid = Grid(20);  // rows 1 to 19
+  grid.SetVisibleRows(5);
+  grid.Click(3, false);
+  grid.Click(4, true);
+  const struct {
+    int Requested;
+    int Shown;
+  } cases[] = {{9, 9}, {15, 15}, {16, 15}, {1 << 30, 15}, {0, 1}, {-(1 << 30), 1}};
+  for (const auto& c : cases) {
+    grid.ScrollTo(c.Requested);
+    EXPECT_EQ(c.Shown, grid.TopRow()) << c.Requested;
+    EXPECT_EQ(3, grid.CurrentRow());
+    EXPECT_EQ(4, grid.BlockBottom());
+  }
+  GridModel fits = Grid(3);
+  fits.SetVisibleRows(5);
+  fits.ScrollTo(2);
+  EXPECT_EQ(1, fits.TopRow());
+}
+
 TEST(GridModelTest, ClicksOnTheHeaderChangeNothing) {
   GridModel grid = Grid(5);
   grid.Click(2, false);

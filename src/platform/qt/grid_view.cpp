@@ -126,20 +126,7 @@ void GridView::TakeVisibleRows() {
 }
 
 void GridView::TakeScrollBarMove() {
-  // The grid model scrolls in steps of one row (Ctrl+Up, Ctrl+Down), which
-  // leave the current row alone, as a scroll bar does.
-  GridModel& grid = model_->Grid();
-  const int top = GridTableModel::GridRow(verticalScrollBar()->sliderPosition());
-  while (grid.TopRow() < top) {
-    const int before = grid.TopRow();
-    grid.Key(GridKey::Down, false, true);
-    if (grid.TopRow() == before) break;
-  }
-  while (grid.TopRow() > top) {
-    const int before = grid.TopRow();
-    grid.Key(GridKey::Up, false, true);
-    if (grid.TopRow() == before) break;
-  }
+  model_->Grid().ScrollTo(GridTableModel::GridRow(verticalScrollBar()->sliderPosition()));
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {

@@ -326,18 +326,7 @@ void GridControl::OnVScroll(int request) {
 }
 
 void GridControl::ScrollRowsTo(int topRow) {
-  // The model scrolls without moving the current row only by single rows
-  // (Ctrl+Up and Ctrl+Down); it stops by itself at either end.
-  while (model_.TopRow() < topRow) {
-    const int before = model_.TopRow();
-    model_.Key(GridKey::Down, false, true);
-    if (model_.TopRow() == before) break;
-  }
-  while (model_.TopRow() > topRow) {
-    const int before = model_.TopRow();
-    model_.Key(GridKey::Up, false, true);
-    if (model_.TopRow() == before) break;
-  }
+  model_.ScrollTo(topRow);
   SyncView();
 }
 
