@@ -12,7 +12,7 @@
 #include "bench_form.h"
 #include "peak_memory.h"
 #include "platform/linux/posix_file_system.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace pellox::bench {
 namespace {
@@ -36,14 +36,14 @@ class ListFiles {
   const std::string& PathFor(int entries) {
     auto it = paths_.find(entries);
     if (it != paths_.end()) return it->second;
-    const std::string path = dir_.File("list" + std::to_string(entries) + ".lst");
-    WriteFile(path, ListFileText(entries));
+    const std::string path = dir_ / ("list" + std::to_string(entries) + ".lst");
+    testing::WriteFile(path, ListFileText(entries));
     return paths_[entries] = path;
   }
-  std::string SavePath() const { return dir_.File("saved.lst"); }
+  std::string SavePath() const { return dir_ / "saved.lst"; }
 
  private:
-  TempDir dir_;
+  testing::TempFolder dir_;
   std::map<int, std::string> paths_;
 };
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 extern char** environ;
 
@@ -83,13 +83,13 @@ double Median(std::vector<double> values) {
 }
 
 void BM_StartToFirstLaunch(benchmark::State& state) {
-  TempDir dir;
-  const std::string script = dir.File("marker.sh");
-  const std::string marker = dir.File("marker.txt");
-  WriteFile(script, "#!/bin/sh\ndate +%s%N > \"$1\"\n");
+  testing::TempFolder dir;
+  const std::string script = dir / "marker.sh";
+  const std::string marker = dir / "marker.txt";
+  testing::WriteFile(script, "#!/bin/sh\ndate +%s%N > \"$1\"\n");
   chmod(script.c_str(), 0755);
-  const std::string list = dir.File("first.lst");
-  WriteFile(list, "0\r\n1\r\n0\r\n" + script + "\r\n" + marker + "\r\n");
+  const std::string list = dir / "first.lst";
+  testing::WriteFile(list, "0\r\n1\r\n0\r\n" + script + "\r\n" + marker + "\r\n");
 
   std::vector<double> pellox;
   std::vector<double> shell;
