@@ -84,18 +84,19 @@ int main(int argc, char** argv) {
   signal(SIGINT, PassSignalOn);
   signal(SIGTERM, PassSignalOn);
 
-  // The command keeps the user's HOME: X and Wine find their own settings
-  // there.
-  const char* home = std::getenv("HOME");
-  const std::string savedHome = home ? home : "";
-
+  // Only CUPS_SERVER points at the scheduler: the command keeps the user's
+  // HOME, where X and Wine find their own settings.
   PrivateCupsScheduler scheduler;
   std::string error;
-  if (!scheduler.StartWithPrinters(arguments.Printers, error)) {
+  bool ready = scheduler.Start(error);
+  if (ready) setenv("CUPS_SERVER", scheduler.SocketPath().c_str(), 1);
+  for (const std::string& name : arguments.Printers) {
+    ready = ready && scheduler.AddPrinter(name, error);
+  }
+  if (!ready) {
     std::fprintf(stderr, "pellox_private_cups: %s\n", error.c_str());
     return 125;
   }
-  if (home) setenv("HOME", savedHome.c_str(), 1);
   std::string names;
   for (const std::string& name : arguments.Printers) names += (names.empty() ? "" : " ") + name;
   setenv("PELLOX_PRIVATE_CUPS", names.c_str(), 1);

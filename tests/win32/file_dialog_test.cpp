@@ -42,7 +42,6 @@ struct DialogScript {
   DialogView View;
   bool Lingered = false;
 
-  int Ticks = 0;
   int TicksSinceAnswer = -1;
 };
 
@@ -63,12 +62,6 @@ HWND OpenDialogOfThisThread() {
   return found;
 }
 
-std::string TextOfItem(HWND combo, int index) {
-  std::string text(SendMessageA(combo, CB_GETLBTEXTLEN, index, 0), '\0');
-  SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return text;
-}
-
 DialogView Look(HWND dialog) {
   DialogView view;
   view.Found = true;
@@ -78,8 +71,7 @@ DialogView Look(HWND dialog) {
   HWND readOnly = GetDlgItem(dialog, chx1);
   view.ReadOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
   HWND filters = GetDlgItem(dialog, cmb1);
-  const int count = static_cast<int>(SendMessageA(filters, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) view.FilterTexts.push_back(TextOfItem(filters, i));
+  view.FilterTexts = testing::ComboItems(filters);
   view.FilterSelection = static_cast<int>(SendMessageA(filters, CB_GETCURSEL, 0, 0));
   char folder[MAX_PATH] = {};
   SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
@@ -99,7 +91,6 @@ void Answer(HWND dialog, const DialogScript& script) {
 
 void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
   DialogScript& script = *g_script;
-  ++script.Ticks;
   HWND dialog = OpenDialogOfThisThread();
   if (script.TicksSinceAnswer < 0) {
     if (!dialog) return;
@@ -131,19 +122,14 @@ class FileDialogTest : public Win32ProgramTest {
     command();
     KillTimer(nullptr, timer);
     g_script = nullptr;
-    DrainMessages();
+    testing::DrainMessages();
     EXPECT_TRUE(script.View.Found) << "no dialog opened";
     EXPECT_FALSE(script.Lingered) << "the dialog did not end on the answer";
   }
 
   void Menu(size_t item) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(MenuItemIdOf(item), 0), 0); }
-  void DrainMessages() { testing::DrainMessages(); }
 
-  std::string Caption() {
-    char text[1024] = {};
-    GetWindowTextA(Main(), text, sizeof text);
-    return text;
-  }
+  std::string Caption() { return testing::WindowText(Main()); }
 
   std::string FolderWithoutSlash() { return folder_.Path().substr(0, folder_.Path().size() - 1); }
 
@@ -211,18 +197,14 @@ TEST_F(FileDialogTest, BrowseAcceptsANameThatDoesNotExistYet) {
   EXPECT_EQ((std::vector<std::string>{"EXE Files(*.exe)", "All Files(*.*)"}),
             browse.View.FilterTexts);
   EXPECT_EQ(FolderWithoutSlash(), browse.View.Folder);
-  char text[MAX_PATH] = {};
-  GetWindowTextA(Control(ControlId::Edit2), text, sizeof text);
-  EXPECT_EQ(typed, text);
+  EXPECT_EQ(typed, testing::WindowText(Control(ControlId::Edit2)));
 }
 
 TEST_F(FileDialogTest, ACancelOrAnOverlongPathChangesNothing) {
   SetWindowTextA(Control(ControlId::Edit2), "C:\\kept.exe");
   DialogScript cancel{"ignored.exe", false};
   Use(cancel, [&] { SendMessageA(Control(ControlId::Button1), BM_CLICK, 0, 0); });
-  char text[MAX_PATH] = {};
-  GetWindowTextA(Control(ControlId::Edit2), text, sizeof text);
-  EXPECT_STREQ("C:\\kept.exe", text);
+  EXPECT_EQ("C:\\kept.exe", testing::WindowText(Control(ControlId::Edit2)));
 
   // One character more than a dialog path may hold, with the extension.
   const std::string name(kMaxDialogPath + 1 - folder_.Path().size() - 4, 'n');

@@ -18,12 +18,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using testing::Win32ProgramTest;
 
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -80,10 +74,10 @@ TEST_F(MainWindowTest, ControlsHaveTheirClassesAndLayoutCaptions) {
   for (const layout::Control& control : layout::kControls) {
     EXPECT_EQ(ExpectedClass(control.Kind), ClassOf(Control(control.Id))) << control.Name;
     if (control.Kind == ControlKind::ComboBox) continue;  // its text is the selection
-    EXPECT_EQ(control.Caption, TextOf(Control(control.Id))) << control.Name;
+    EXPECT_EQ(control.Caption, testing::WindowText(Control(control.Id))) << control.Name;
     EXPECT_EQ(ControlIdOf(control.Id), GetDlgCtrlID(Control(control.Id))) << control.Name;
   }
-  EXPECT_EQ("Pellox", TextOf(Main()));
+  EXPECT_EQ("Pellox", testing::WindowText(Main()));
 }
 
 // The text of Edit1 at the moment the main window is first shown.
@@ -93,7 +87,7 @@ LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam &&
       g_edit1AtShow == "(not shown)" && GetParent(g_edit1) == message->hwnd) {
-    g_edit1AtShow = TextOf(g_edit1);
+    g_edit1AtShow = testing::WindowText(g_edit1);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -362,20 +356,20 @@ TEST_F(MainWindowTest, MinimisedStartPutsFormShowOffUntilTheFirstRestore) {
   testing::DrainMessages();
   EXPECT_TRUE(IsIconic(Main()));
   EXPECT_TRUE(program_.Window().FormShowPending());
-  EXPECT_EQ("Edit1", TextOf(Control(ControlId::Edit1)));
+  EXPECT_EQ("Edit1", testing::WindowText(Control(ControlId::Edit1)));
 
   ShowWindow(Main(), SW_RESTORE);
   testing::DrainMessages();
   EXPECT_FALSE(IsIconic(Main()));
   EXPECT_FALSE(program_.Window().FormShowPending());
-  EXPECT_EQ("", TextOf(Control(ControlId::Edit1)));
+  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit1)));
 }
 
 TEST_F(MainWindowTest, MaximisedStartKeepsTheStatusBarAtTheBottom) {
   program_.Show(SW_SHOWMAXIMIZED);
   testing::DrainMessages();
   EXPECT_TRUE(IsZoomed(Main()));
-  EXPECT_EQ("", TextOf(Control(ControlId::Edit1)));  // FormShow ran
+  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit1)));  // FormShow ran
   RECT client;
   GetClientRect(Main(), &client);
   const RECT bar = ClientRectOf(Control(ControlId::StatusBar1), Main());

@@ -90,12 +90,6 @@ class PelloxExeTest : public ::testing::Test {
     return found;
   }
 
-  static std::string TextOf(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-  }
-
   TempFolder folder_;
   const std::string exe_ = testing::WinePath(PELLOX_EXE);
   const std::string marker_ = testing::OwnFolder() + "pellox_marker.exe";
@@ -128,7 +122,7 @@ TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
   HWND window = FindMainWindow();
   ASSERT_TRUE(window);
   EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window); }));
-  EXPECT_EQ("Pellox", TextOf(window));
+  EXPECT_EQ("Pellox", testing::WindowText(window));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(0, ExitCode());
   EXPECT_TRUE(folder_.Files("*.done").empty());

@@ -25,16 +25,7 @@ class PrinterSwitchTest : public Win32ProgramTest {
 
   HWND Combo() { return Control(ControlId::ComboBox1); }
 
-  std::vector<std::string> ComboItems() {
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendMessageA(Combo(), CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      std::string text(SendMessageA(Combo(), CB_GETLBTEXTLEN, i, 0), '\0');
-      SendMessageA(Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-      items.push_back(text);
-    }
-    return items;
-  }
+  std::vector<std::string> ComboItems() { return testing::ComboItems(Combo()); }
 
   // Picks item `index` as a user would and clicks Run (the list is empty).
   void RunWithChoice(int index) {

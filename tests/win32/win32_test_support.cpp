@@ -58,6 +58,23 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string WindowText(HWND window) {
+  std::string text(GetWindowTextLengthA(window) + 1, '\0');
+  text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string text(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) + 1, '\0');
+    text.resize(SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+    items.push_back(text);
+  }
+  return items;
+}
+
 std::string WinePath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
   for (char& c : path) {

@@ -34,6 +34,11 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// A window's whole text (a caption, a field's contents).
+std::string WindowText(HWND window);
+// The texts of a combo box's items, in their order.
+std::vector<std::string> ComboItems(HWND combo);
+
 // A Unix path of the build tree as Wine's Z: drive shows it.
 std::string WinePath(const std::string& unixPath);
 

@@ -20,18 +20,12 @@ class Win32ToolkitTest : public testing::Win32ProgramTest {
   Win32Toolkit& Ui() { return program_.Toolkit(); }
 };
 
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 TEST_F(Win32ToolkitTest, FieldsReadAndWriteTheirWholeText) {
   const std::string long8bit = std::string(300, 'x') + "\x82\xa0\xff";
   Ui().SetText(EditField::Edit2, long8bit);
   EXPECT_EQ(long8bit, Ui().Text(EditField::Edit2));
   Ui().SetText(EditField::Edit3, "");
-  EXPECT_EQ("", TextOf(Control(ControlId::Edit3)));
+  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit3)));
   SetWindowTextA(Control(ControlId::Edit1), "12");
   EXPECT_EQ("12", Ui().Text(EditField::Edit1));
 }
@@ -39,9 +33,7 @@ TEST_F(Win32ToolkitTest, FieldsReadAndWriteTheirWholeText) {
 TEST_F(Win32ToolkitTest, ThePrinterChoiceAfterStartUp) {
   EXPECT_GE(Ui().ItemCount(), 1);
   EXPECT_EQ(0, Ui().ItemIndex());
-  char item[256] = {};
-  SendMessageA(Control(ControlId::ComboBox1), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
-  EXPECT_STREQ("", item);
+  EXPECT_EQ("", testing::ComboItems(Control(ControlId::ComboBox1)).at(0));
 }
 
 TEST_F(Win32ToolkitTest, ItemsStayInTheOrderAdded) {
@@ -51,7 +43,7 @@ TEST_F(Win32ToolkitTest, ItemsStayInTheOrderAdded) {
   EXPECT_EQ(3, Ui().ItemCount());
   Ui().SetItemIndex(1);
   EXPECT_EQ(1, Ui().ItemIndex());
-  EXPECT_EQ("Zeta", TextOf(Control(ControlId::ComboBox1)));
+  EXPECT_EQ("Zeta", testing::WindowText(Control(ControlId::ComboBox1)));
 }
 
 TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
@@ -71,7 +63,7 @@ TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
 
 TEST_F(Win32ToolkitTest, CaptionAndHandle) {
   Ui().SetCaption("Pellox | C:\\lists\\a.lst");
-  EXPECT_EQ("Pellox | C:\\lists\\a.lst", TextOf(Main()));
+  EXPECT_EQ("Pellox | C:\\lists\\a.lst", testing::WindowText(Main()));
   EXPECT_EQ(Main(), Ui().WindowHandle());
 }
 
