@@ -12,7 +12,9 @@ bash "$root/scripts/deps.sh" test
 if [[ -z "${DISPLAY:-}" ]]; then
   for n in $(seq 90 120); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: a server that resets when its last client leaves drops the
+    # connections that arrive meanwhile (the tests' short-lived X clients).
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
     export DISPLAY=":$n"

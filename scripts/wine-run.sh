@@ -11,7 +11,7 @@ set -u
 
 if [ -z "${DISPLAY:-}" ]; then
   export PELLOX_OWN_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 
 prefix_dir() {
