@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/int_parse.h"
+#include "runlist/list_file_format.h"
 #include "window/form1.h"
 
 namespace pellox {
@@ -26,6 +27,14 @@ void TForm1::SetRow(int row, const std::string& delay, const std::string& exeNam
   ui_.SetCellText(kParameter, row, parameter);
 }
 
+// A field can hold what a cell cannot (a pasted line break, a 0x1A): a row
+// takes only what its list file can store and give back. The delay field
+// holds a normalised decimal by then.
+void TForm1::SetRowFromFields(int row) {
+  SetRow(row, ui_.Text(EditField::Edit1), StorableLine(ui_.Text(EditField::Edit2)),
+         StorableLine(ui_.Text(EditField::Edit3)));
+}
+
 // The delay field as a decimal of 0 or more, so the grid receives exactly
 // the text the user sees.
 void TForm1::NormaliseDelay() {
@@ -38,7 +47,7 @@ void TForm1::Button2Click() {
   if (EntryCount >= kMaxEntries) return;
   NormaliseDelay();
   const int n = ++EntryCount;
-  SetRow(n, ui_.Text(EditField::Edit1), ui_.Text(EditField::Edit2), ui_.Text(EditField::Edit3));
+  SetRowFromFields(n);
   ui_.SetRowCount(n + 1);
 }
 
@@ -54,7 +63,7 @@ void TForm1::Button3Click() {
              ui_.CellText(kParameter, i));
     }
   }
-  SetRow(r, ui_.Text(EditField::Edit1), ui_.Text(EditField::Edit2), ui_.Text(EditField::Edit3));
+  SetRowFromFields(r);
 }
 
 void TForm1::Button4Click() {
@@ -75,8 +84,8 @@ void TForm1::Button5Click() {
   NormaliseDelay();
   const int r = ui_.CurrentRow();
   ui_.SetCellText(kDelay, r, ui_.Text(EditField::Edit1));
-  ui_.SetCellText(kExeName, r, ui_.Text(EditField::Edit2));
-  ui_.SetCellText(kParameter, r, ui_.Text(EditField::Edit3));
+  ui_.SetCellText(kExeName, r, StorableLine(ui_.Text(EditField::Edit2)));
+  ui_.SetCellText(kParameter, r, StorableLine(ui_.Text(EditField::Edit3)));
 }
 
 void TForm1::Button6Click() {

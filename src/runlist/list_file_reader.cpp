@@ -3,14 +3,9 @@
 #include <cstring>
 
 #include "common/int_parse.h"
+#include "runlist/list_file_format.h"
 
 namespace pellox {
-
-namespace {
-constexpr char kEndOfFileByte = 0x1A;
-constexpr char kCR = '\r';
-constexpr char kLF = '\n';
-}  // namespace
 
 bool ListFileReader::Fill() {
   if (endOfData_) return false;
@@ -18,7 +13,7 @@ bool ListFileReader::Fill() {
   size_t got = file_.Read(buffer_.data(), buffer_.size());
   buffer_.resize(got);
   pos_ = 0;
-  if (const void* eof = std::memchr(buffer_.data(), kEndOfFileByte, got)) {
+  if (const void* eof = std::memchr(buffer_.data(), kEndOfDataByte, got)) {
     // Nothing at or after the first 0x1A is ever read.
     buffer_.resize(static_cast<size_t>(static_cast<const char*>(eof) - buffer_.data()));
     endOfData_ = true;

@@ -37,7 +37,8 @@ void TForm1::Button7Click() {
   SwitchDefaultPrinter();
   const int32_t n = EntryCount;
   // Rows past the current end of a list that shrank during a wait are
-  // leftovers, never entries: the run stops there.
+  // leftovers, never entries: the run stops there. The entry in hand was
+  // read before its wait and is started whatever the wait brought.
   for (int32_t i = 1; i <= n && i <= EntryCount; ++i) {
     const uint32_t delay = static_cast<uint32_t>(DelayOf(ui_.CellText(1, i)));
     const std::string program = ui_.CellText(2, i);
@@ -46,7 +47,6 @@ void TForm1::Button7Click() {
     ui_.SetPanelText(1, program);
     ui_.SetPanelText(2, parameter);
     PumpWait(delay * 1000);
-    if (i > EntryCount) break;
     platform_.Launch.Open(ui_.WindowHandle(), program, parameter);
   }
   for (int panel = 0; panel < 3; ++panel) ui_.SetPanelText(panel, "");

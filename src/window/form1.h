@@ -80,6 +80,7 @@ class TForm1 {
   void EmptyList();
   void SetRow(int row, const std::string& delay, const std::string& exeName,
               const std::string& parameter);
+  void SetRowFromFields(int row);
   void NormaliseDelay();
   void SetColumnWidths(int firstColumn);
   void FillPrinterChoice();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "form_harness.h"
 
 namespace pellox::testing {
@@ -171,6 +173,63 @@ TEST_F(EditingCommandsTest, AddAndInsertStopAtTheLimit) {
   EXPECT_EQ(h.ui.CellText(2, 1), "");
   EXPECT_EQ(h.ui.CellText(2, kMaxEntries + 1), "");
 }
+
+// A field may hold bytes that a list file cannot store in a cell (a pasted
+// line break, the end-of-data byte 0x1A). Whatever the command, the cell
+// keeps only what survives a save and a load, so no text after a break can
+// turn into an entry of its own.
+struct FieldTextCase {
+  const char* label;
+  std::string typed;
+  std::string cell;
+};
+
+class UnstorableFieldTextTest : public ::testing::TestWithParam<FieldTextCase> {};
+
+TEST_P(UnstorableFieldTextTest, CellsKeepWhatAListFileCanHoldAndSurviveARoundTrip) {
+  const FieldTextCase& c = GetParam();
+  for (FormEvent command :
+       {FormEvent::Button2Click, FormEvent::Button3Click, FormEvent::Button5Click}) {
+    FormHarness h;
+    h.Show();
+    h.Add("0", "first.exe", "-f");
+    h.Type("1", c.typed, c.typed);
+    h.ui.SelectRow(1);
+    h.form.Dispatch(command);
+    const int row = command == FormEvent::Button2Click ? 2 : 1;
+    EXPECT_EQ(h.ui.CellText(2, row), c.cell) << c.label;
+    EXPECT_EQ(h.ui.CellText(3, row), c.cell) << c.label;
+
+    h.form.SaveList("/l/a.lst");
+    FormHarness reopened;
+    reopened.Show();
+    reopened.files.files = h.files.files;
+    ASSERT_TRUE(reopened.form.LoadList("/l/a.lst")) << c.label;
+    EXPECT_EQ(reopened.form.EntryCount, h.form.EntryCount) << c.label;
+    EXPECT_EQ(reopened.ui.Rows(h.form.EntryCount), h.ui.Rows(h.form.EntryCount)) << c.label;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, UnstorableFieldTextTest,
+                         ::testing::Values(FieldTextCase{"plain", "run.exe", "run.exe"},
+                                           FieldTextCase{"LF", "a.exe\n0\nevil.exe\n", "a.exe"},
+                                           FieldTextCase{"CR LF", "a.exe\r\nb", "a.exe"},
+                                           FieldTextCase{"lone CR", "a\rb", "a"},
+                                           FieldTextCase{"leading LF", "\nb", ""},
+                                           FieldTextCase{"0x1A",
+                                                         "a\x1A"
+                                                         "b\x1A",
+                                                         "ab"},
+                                           FieldTextCase{"0x1A then LF",
+                                                         "\x1A"
+                                                         "a\nb",
+                                                         "a"}),
+                         [](const ::testing::TestParamInfo<FieldTextCase>& info) {
+                           std::string name;
+                           for (char ch : std::string(info.param.label))
+                             name += std::isalnum(ch) ? ch : '_';
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace pellox::testing

@@ -152,25 +152,77 @@ TEST_F(RunSequenceTest, ClosingDuringARunLetsTheRunFinish) {
   EXPECT_TRUE(h.application.Terminated());
 }
 
-TEST_F(RunSequenceTest, ListsThatShrinkDuringARunLeaveNoStaleLaunches) {
-  for (FormEvent shrink : {FormEvent::Button4Click, FormEvent::MnuNewClick}) {
-    FormHarness h;
-    h.Show();
-    h.Add("1", "a");
-    h.Add("1", "b");
-    h.Add("1", "c");
-    h.pump.At(500, [&] {
-      h.ui.SelectRow(3);
-      h.form.Dispatch(shrink);
-    });
-    h.form.Dispatch(FormEvent::Button7Click);
-    Texts files;
-    for (const auto& launch : h.launcher.launches) files.push_back(launch.File);
-    EXPECT_EQ(files, shrink == FormEvent::Button4Click ? (Texts{"a", "b"}) : (Texts{}))
-        << static_cast<int>(shrink);
-    EXPECT_EQ(h.ui.Panel(0), "");
-  }
+// What happens to the list during an entry's wait: the entry in hand (read
+// before its wait) still starts; later rows are read when the run reaches
+// them, and rows past the list's new end are never started.
+struct ChangeDuringWait {
+  const char* name;
+  uint64_t at;  // inside the wait of entry 1 (0..1000), 2 (..2001) or 3
+  std::function<void(FormHarness&)> change;
+  Texts launched;
+  friend void PrintTo(const ChangeDuringWait& c, std::ostream* os) { *os << c.name; }
+};
+
+class RunListChangeTest : public ::testing::TestWithParam<ChangeDuringWait> {};
+
+TEST_P(RunListChangeTest, TheEntryInHandStartsAndLeftoverRowsDoNot) {
+  const ChangeDuringWait& c = GetParam();
+  FormHarness h;
+  h.Show();
+  h.files.files["/l/one.lst"] = "0\r\n1\r\n0\r\nx\r\n\r\n";
+  h.files.files["/l/five.lst"] =
+      "0\r\n5\r\n0\r\nv\r\n\r\n0\r\nw\r\n\r\n0\r\nx\r\n\r\n0\r\ny\r\n\r\n0\r\nz\r\n\r\n";
+  h.Add("1", "a");
+  h.Add("1", "b");
+  h.Add("1", "c");
+  h.pump.At(c.at, [&] { c.change(h); });
+  h.form.Dispatch(FormEvent::Button7Click);
+  Texts files;
+  for (const auto& launch : h.launcher.launches) files.push_back(launch.File);
+  EXPECT_EQ(files, c.launched);
+  EXPECT_EQ(h.ui.Panel(0), "");
 }
+
+void Press(FormHarness& h, FormEvent event, int row = 1) {
+  h.ui.SelectRow(row);
+  h.form.Dispatch(event);
+}
+void OpenList(FormHarness& h, const char* path) {
+  h.ui.AnswerDialog(DialogId::OpenDialog1, {path, 1});
+  h.form.Dispatch(FormEvent::MnuOpenClick);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, RunListChangeTest,
+    ::testing::Values(ChangeDuringWait{"DeleteLastRowInFirstWait",
+                                       500,
+                                       [](FormHarness& h) { Press(h, FormEvent::Button4Click, 3); },
+                                       {"a", "b"}},
+                      ChangeDuringWait{"DeleteFirstRowInLastWait",
+                                       2500,
+                                       [](FormHarness& h) { Press(h, FormEvent::Button4Click, 1); },
+                                       {"a", "b", "c"}},
+                      ChangeDuringWait{"DeleteFirstRowInSecondWait",
+                                       1500,
+                                       [](FormHarness& h) { Press(h, FormEvent::Button4Click, 1); },
+                                       {"a", "b"}},
+                      ChangeDuringWait{"NewInFirstWait",
+                                       500,
+                                       [](FormHarness& h) { Press(h, FormEvent::MnuNewClick); },
+                                       {"a"}},
+                      ChangeDuringWait{"NewInLastWait",
+                                       2500,
+                                       [](FormHarness& h) { Press(h, FormEvent::MnuNewClick); },
+                                       {"a", "b", "c"}},
+                      ChangeDuringWait{"OpenShorterInSecondWait",
+                                       1500,
+                                       [](FormHarness& h) { OpenList(h, "/l/one.lst"); },
+                                       {"a", "b"}},
+                      ChangeDuringWait{"OpenLongerInFirstWait",
+                                       500,
+                                       [](FormHarness& h) { OpenList(h, "/l/five.lst"); },
+                                       {"a", "w", "x"}}),
+    [](const ::testing::TestParamInfo<ChangeDuringWait>& info) { return info.param.name; });
 
 TEST_F(RunSequenceTest, TheCounterWrappingInsideAWaitEndsItOnTime) {
   h.clock.origin = 0xFFFFFFFFull - 2000;  // the counter wraps 2 s into the wait
