@@ -28,7 +28,8 @@ prefix_dir() {
 
 : "${WINEPREFIX:=$(prefix_dir)}"
 export WINEPREFIX
-export WINEDEBUG=-all
+: "${WINEDEBUG:=-all}"  # quiet unless the caller asks for channels
+export WINEDEBUG
 # No Mono or Gecko installer dialogs while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
