@@ -1,9 +1,11 @@
 // The Linux program as it is assembled at start-up — the Qt window on the
 // real Linux layer — against a private CUPS scheduler and real files.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "cups_fixture.h"
 #include "platform/qt/linux_program.h"
 #include "temp_folder.h"
+#include "window/layout.h"
 
 namespace pellox::testing {
 namespace {
@@ -104,6 +107,46 @@ TEST(LinuxWindowTest, SaveAsThroughTheRealDialogAddsTheListExtension) {
   EXPECT_EQ(program->Form().ListFileName, folder / "abc.lst");
   EXPECT_EQ(program->Window().windowTitle().toStdString(), "Pellox | " + folder / "abc.lst");
 }
+
+// Cells in the bytes of other systems: a list written on a Japanese Windows
+// (Shift-JIS) and a Linux file name in Latin-1. None of them is UTF-8.
+struct ForeignCell {
+  const char* Label;
+  std::string ExeName;
+  std::string Parameter;
+};
+
+void PrintTo(const ForeignCell& cell, std::ostream* out) { *out << cell.Label; }
+
+class LinuxWindowBytesTest : public ::testing::TestWithParam<ForeignCell> {};
+
+TEST_P(LinuxWindowBytesTest, PickAddAndSaveKeepEveryByte) {
+  TempFolder folder;
+  const std::string path = folder / "list.lst";
+  const std::string entry = "5\r\n" + GetParam().ExeName + "\r\n" + GetParam().Parameter + "\r\n";
+  WriteFile(path, "0\r\n1\r\n" + entry);
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  program->Window().show();
+  ASSERT_TRUE(program->Form().LoadList(path));
+  program->Form().ListFileName = path;
+  program->Pump().ProcessPendingMessages();
+
+  MainWindow& window = program->Window();
+  QTest::mouseClick(window.Control(layout::ControlId::Button6), Qt::LeftButton);  // Pick
+  QTest::mouseClick(window.Control(layout::ControlId::Button2), Qt::LeftButton);  // Add
+  window.findChild<QAction*>(QStringLiteral("MnuSave"))->trigger();
+  bool ok = false;
+  EXPECT_EQ(ReadFile(path, &ok), "0\r\n2\r\n" + entry + entry);
+  EXPECT_TRUE(ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, LinuxWindowBytesTest,
+    ::testing::Values(
+        ForeignCell{"shift_jis", "C:\\\x83\x76\x83\x8A\x83\x93\x83\x5E.exe", "\x95\x5C \x83\x5C"},
+        ForeignCell{"latin1", "/home/caf\xE9/r\xE9sum\xE9.sh", "--na\xEFve \xFF\x80"}),
+    [](const ::testing::TestParamInfo<ForeignCell>& info) { return info.param.Label; });
 
 }  // namespace
 }  // namespace pellox::testing
