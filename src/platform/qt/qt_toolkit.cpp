@@ -49,7 +49,7 @@ int QtToolkit::RowCount() const { return Grid().Grid().RowCount(); }
 int QtToolkit::CurrentRow() const { return Grid().Grid().CurrentRow(); }
 
 void QtToolkit::SetColWidth(int column, int width) {
-  window_.Grid()->setColumnWidth(column, width);
+  window_.Grid()->SetColumnWidth(column, width);
 }
 
 std::string QtToolkit::Text(EditField field) const {
