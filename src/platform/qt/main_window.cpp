@@ -17,6 +17,7 @@
 #include "platform/qt/grid_table_model.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/menu_letter_filter.h"
+#include "platform/qt/single_line_validator.h"
 #include "platform/qt/status_bar.h"
 
 namespace pellox {
@@ -45,6 +46,7 @@ QWidget* BuildComboBox(QWidget* parent) {
 QWidget* BuildEdit(const layout::Control& control, QWidget* parent) {
   auto* edit = new QLineEdit(ToQString(control.Caption), parent);
   edit->setMaxLength(INT_MAX);  // the fields have no length limit of their own
+  edit->setValidator(new SingleLineValidator(edit));
   return edit;
 }
 
