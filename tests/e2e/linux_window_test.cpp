@@ -2,6 +2,7 @@
 // real Linux layer — against a private CUPS scheduler and real files.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -106,6 +107,48 @@ TEST(LinuxWindowTest, SaveAsThroughTheRealDialogAddsTheListExtension) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(program->Form().ListFileName, folder / "abc.lst");
   EXPECT_EQ(program->Window().windowTitle().toStdString(), "Pellox | " + folder / "abc.lst");
+}
+
+// Pastes `text` through the clipboard into a field with Ctrl+V, as a user does.
+void PasteInto(QWidget* field, const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+TEST(LinuxWindowTest, PastedLineBreaksNeverReachTheListFile) {
+  TempFolder folder;
+  const std::string path = folder / "pasted.lst";
+  BoxWatch boxes;
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  MainWindow& window = program->Window();
+  window.show();
+  program->Pump().ProcessPendingMessages();
+  PasteInto(window.Control(layout::ControlId::Edit1), QStringLiteral("7\n99"));
+  PasteInto(window.Control(layout::ControlId::Edit2), QStringLiteral("/bin/echo\nrm -rf ~"));
+  PasteInto(window.Control(layout::ControlId::Edit3), QStringLiteral("hello\x1A\r\nworld\r\n"));
+  QTest::mouseClick(window.Control(layout::ControlId::Button2), Qt::LeftButton);  // Add
+  program->Form().ListFileName = path;
+  window.findChild<QAction*>(QStringLiteral("MnuSave"))->trigger();
+  bool ok = false;
+  EXPECT_EQ(ReadFile(path, &ok), "0\r\n1\r\n7\r\n/bin/echo\r\nhello\r\n");
+  EXPECT_TRUE(ok);
+
+  window.findChild<QAction*>(QStringLiteral("MnuNew"))->trigger();
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->selectFile(QString::fromStdString(path));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  window.findChild<QAction*>(QStringLiteral("MnuOpen"))->trigger();
+  EXPECT_EQ(program->Form().EntryCount, 1);
+  QtToolkit& cells = program->Toolkit();
+  EXPECT_EQ(cells.RowCount(), 2);
+  EXPECT_EQ((Texts{cells.CellText(1, 1), cells.CellText(2, 1), cells.CellText(3, 1)}),
+            (Texts{"7", "/bin/echo", "hello"}));
+  EXPECT_TRUE(boxes.texts.empty());
 }
 
 // Cells in the bytes of other systems: a list written on a Japanese Windows
