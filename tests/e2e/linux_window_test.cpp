@@ -1,9 +1,12 @@
 // The Linux program as it is assembled at start-up — the Qt window on the
 // real Linux layer — against a private CUPS scheduler and real files.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include "cups_fixture.h"
 #include "platform/qt/linux_program.h"
 #include "temp_folder.h"
+#include "window/layout.h"
 
 namespace pellox::testing {
 namespace {
@@ -104,6 +108,88 @@ TEST(LinuxWindowTest, SaveAsThroughTheRealDialogAddsTheListExtension) {
   EXPECT_EQ(program->Form().ListFileName, folder / "abc.lst");
   EXPECT_EQ(program->Window().windowTitle().toStdString(), "Pellox | " + folder / "abc.lst");
 }
+
+// Pastes `text` through the clipboard into a field with Ctrl+V, as a user does.
+void PasteInto(QWidget* field, const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+
+TEST(LinuxWindowTest, PastedLineBreaksNeverReachTheListFile) {
+  TempFolder folder;
+  const std::string path = folder / "pasted.lst";
+  BoxWatch boxes;
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  MainWindow& window = program->Window();
+  window.show();
+  program->Pump().ProcessPendingMessages();
+  PasteInto(window.Control(layout::ControlId::Edit1), QStringLiteral("7\n99"));
+  PasteInto(window.Control(layout::ControlId::Edit2), QStringLiteral("/bin/echo\nrm -rf ~"));
+  PasteInto(window.Control(layout::ControlId::Edit3), QStringLiteral("hello\x1A\r\nworld\r\n"));
+  QTest::mouseClick(window.Control(layout::ControlId::Button2), Qt::LeftButton);  // Add
+  program->Form().ListFileName = path;
+  window.findChild<QAction*>(QStringLiteral("MnuSave"))->trigger();
+  bool ok = false;
+  EXPECT_EQ(ReadFile(path, &ok), "0\r\n1\r\n7\r\n/bin/echo\r\nhello\r\n");
+  EXPECT_TRUE(ok);
+
+  window.findChild<QAction*>(QStringLiteral("MnuNew"))->trigger();
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->selectFile(QString::fromStdString(path));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  window.findChild<QAction*>(QStringLiteral("MnuOpen"))->trigger();
+  EXPECT_EQ(program->Form().EntryCount, 1);
+  QtToolkit& cells = program->Toolkit();
+  EXPECT_EQ(cells.RowCount(), 2);
+  EXPECT_EQ((Texts{cells.CellText(1, 1), cells.CellText(2, 1), cells.CellText(3, 1)}),
+            (Texts{"7", "/bin/echo", "hello"}));
+  EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Cells in the bytes of other systems: a list written on a Japanese Windows
+// (Shift-JIS) and a Linux file name in Latin-1. None of them is UTF-8.
+struct ForeignCell {
+  const char* Label;
+  std::string ExeName;
+  std::string Parameter;
+};
+
+void PrintTo(const ForeignCell& cell, std::ostream* out) { *out << cell.Label; }
+
+class LinuxWindowBytesTest : public ::testing::TestWithParam<ForeignCell> {};
+
+TEST_P(LinuxWindowBytesTest, PickAddAndSaveKeepEveryByte) {
+  TempFolder folder;
+  const std::string path = folder / "list.lst";
+  const std::string entry = "5\r\n" + GetParam().ExeName + "\r\n" + GetParam().Parameter + "\r\n";
+  WriteFile(path, "0\r\n1\r\n" + entry);
+  Program program;
+  program->Form().Dispatch(FormEvent::FormShow);
+  program->Window().show();
+  ASSERT_TRUE(program->Form().LoadList(path));
+  program->Form().ListFileName = path;
+  program->Pump().ProcessPendingMessages();
+
+  MainWindow& window = program->Window();
+  QTest::mouseClick(window.Control(layout::ControlId::Button6), Qt::LeftButton);  // Pick
+  QTest::mouseClick(window.Control(layout::ControlId::Button2), Qt::LeftButton);  // Add
+  window.findChild<QAction*>(QStringLiteral("MnuSave"))->trigger();
+  bool ok = false;
+  EXPECT_EQ(ReadFile(path, &ok), "0\r\n2\r\n" + entry + entry);
+  EXPECT_TRUE(ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, LinuxWindowBytesTest,
+    ::testing::Values(
+        ForeignCell{"shift_jis", "C:\\\x83\x76\x83\x8A\x83\x93\x83\x5E.exe", "\x95\x5C \x83\x5C"},
+        ForeignCell{"latin1", "/home/caf\xE9/r\xE9sum\xE9.sh", "--na\xEFve \xFF\x80"}),
+    [](const ::testing::TestParamInfo<ForeignCell>& info) { return info.param.Label; });
 
 }  // namespace
 }  // namespace pellox::testing

@@ -29,7 +29,7 @@ TEST_F(QtFormShowTest, TheGridShowsTheHeaderRowAndOneBlankRow) {
   for (int column = 0; column < layout::kGridColumns; ++column) {
     EXPECT_EQ(shown->headerData(column, Qt::Horizontal).toString(),
               QString::fromUtf8(layout::kGridHeadings[column]));
-    EXPECT_EQ(window->Grid()->columnWidth(column), layout::kGridColumnWidths[column]);
+    EXPECT_EQ(window->Grid()->ColumnWidth(column), layout::kGridColumnWidths[column]);
   }
   ASSERT_EQ(shown->rowCount(), 1);
   for (int column = 0; column < layout::kGridColumns; ++column) {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleOption>
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
@@ -17,6 +18,8 @@
 
 namespace pellox::test {
 namespace {
+
+constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
 
 class QtGridViewTest : public WindowFixture {
  protected:
@@ -59,7 +62,7 @@ class QtGridViewTest : public WindowFixture {
     const QRect rect = view->visualRect(Shown()->index(row - 1, 0));
     return rect.isValid() && rect.top() >= 0 && rect.bottom() < view->viewport()->height();
   }
-  int FullyVisibleRows() const { return view->viewport()->height() / layout::kGridRowHeight; }
+  int FullyVisibleRows() const { return view->viewport()->height() / kRowPitch; }
 
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(view, key, modifiers);
@@ -78,6 +81,47 @@ class QtGridViewTest : public WindowFixture {
     EXPECT_EQ(toolkit->CurrentRow(), row);
     EXPECT_EQ(ShownCurrentRow(), row);
     EXPECT_TRUE(RowFullyShown(row));
+  }
+
+  // Drags the right border of `column` in the header row by `by` pixels.
+  void DragBorder(int column, int by) {
+    QHeaderView* header = view->horizontalHeader();
+    QWidget* area = header->viewport();
+    const int border = header->sectionViewportPosition(column) + header->sectionSize(column);
+    const int y = header->height() / 2;
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(border - 1, y));
+    const QPoint to(border - 1 + by, y);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), area->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(area, &move);
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
+  }
+  QColor LineColor() const {
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    return QColor::fromRgba(
+        static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
+  }
+  // Where pixels of the line colour lie along row (or column) `at` of the
+  // picture, up to `length`.
+  static std::vector<int> LinesAlong(const QImage& image, const QColor& line, bool horizontal,
+                                     int at, int length) {
+    std::vector<int> found;
+    for (int i = 0; i < length; ++i) {
+      const QPoint point = horizontal ? QPoint(i, at) : QPoint(at, i);
+      if (image.valid(point) && image.pixelColor(point) == line) found.push_back(i);
+    }
+    return found;
+  }
+  // The smallest rectangle around the pixels in `area` that are not `back`.
+  static QRect InkIn(const QImage& image, const QRect& area, const QColor& back) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) {
+        if (image.pixelColor(x, y) != back) ink |= QRect(x, y, 1, 1);
+      }
+    }
+    return ink;
   }
 
   GridView* view = nullptr;
@@ -135,7 +179,7 @@ TEST_F(QtGridViewTest, TheHeaderShowsRowZeroAndStaysWhenTheRowsScroll) {
   EXPECT_GT(ShownTopRow(), 1);
   EXPECT_EQ(Shown()->headerData(1, Qt::Horizontal).toString(), "Delay");
   EXPECT_TRUE(view->horizontalHeader()->isVisible());
-  EXPECT_EQ(view->horizontalHeader()->height(), layout::kGridRowHeight);
+  EXPECT_EQ(view->horizontalHeader()->height(), kRowPitch);
   EXPECT_FALSE(view->verticalHeader()->isVisible());
 }
 
@@ -177,29 +221,100 @@ TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheToolkitAndSurviveRowCountChanges) 
   toolkit->SetRowCount(3);
   ProcessMessages();
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    EXPECT_EQ(view->columnWidth(column), widths[column]) << column;
+    EXPECT_EQ(view->ColumnWidth(column), widths[column]) << column;
     EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
   }
 }
 
 TEST_F(QtGridViewTest, DraggingAHeaderBorderChangesTheColumnWidth) {
-  QWidget* header = view->horizontalHeader()->viewport();
-  const int border = view->horizontalHeader()->sectionViewportPosition(0) + view->columnWidth(0);
-  const int y = view->horizontalHeader()->height() / 2;
-  const int before = view->columnWidth(0);
-  QTest::mousePress(header, Qt::LeftButton, Qt::NoModifier, QPoint(border - 1, y));
-  QMouseEvent move(QEvent::MouseMove, QPointF(border + 29, y),
-                   header->mapToGlobal(QPoint(border + 29, y)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
-  QCoreApplication::sendEvent(header, &move);
-  QTest::mouseRelease(header, Qt::LeftButton, Qt::NoModifier, QPoint(border + 29, y));
-  EXPECT_EQ(view->columnWidth(0), before + 30);
+  const int before = view->ColumnWidth(0);
+  DragBorder(0, 30);
+  EXPECT_EQ(view->ColumnWidth(0), before + 30);
 }
 
-TEST_F(QtGridViewTest, EveryRowIsTwentyFourPixelsHighWithGridLines) {
+TEST_F(QtGridViewTest, ADragToOnePixelOrLessKeepsTheOldWidth) {
+  toolkit->SetColWidth(1, 64);
+  for (int width : {1, 0, -20}) {
+    DragBorder(1, width - view->ColumnWidth(1));
+    EXPECT_EQ(view->ColumnWidth(1), 64) << width;
+  }
+  DragBorder(1, 2 - 64);
+  EXPECT_EQ(view->ColumnWidth(1), 2);
+}
+
+TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {
+  for (int column = 0; column < layout::kGridColumns; ++column) {
+    toolkit->SetColWidth(column, layout::kGridColumnWidths[column]);
+  }
   FillRows(3);
-  for (int row = 1; row <= 3; ++row) EXPECT_EQ(view->rowHeight(row - 1), layout::kGridRowHeight);
-  EXPECT_TRUE(view->showGrid());
+  const QImage rows = view->viewport()->grab().toImage();
+  const QColor line = LineColor();
+  // Under the text of row 2, which is not highlighted.
+  const int y = kRowPitch + layout::kGridRowHeight - 3;
+  EXPECT_EQ(LinesAlong(rows, line, true, y, 510), (std::vector<int>{40, 105, 306, 507}));
+  const int x = view->columnViewportPosition(3) + 150;
+  EXPECT_EQ(LinesAlong(rows, line, false, x, 3 * kRowPitch), (std::vector<int>{24, 49, 74}));
+
+  const QImage header = view->horizontalHeader()->viewport()->grab().toImage();
+  EXPECT_EQ(header.height(), kRowPitch);
+  EXPECT_EQ(LinesAlong(header, line, true, layout::kGridRowHeight - 1, 510),
+            (std::vector<int>{40, 105, 306, 507}));
+  EXPECT_EQ(LinesAlong(header, line, false, x, kRowPitch), std::vector<int>{24});
+}
+
+TEST_F(QtGridViewTest, TheHeaderIsFlatButtonFaceWithItsTextTwoPixelsInLikeTheCells) {
+  toolkit->SetColWidth(1, 64);
+  toolkit->SetCellText(1, 0, "Delay");
+  FillRows(3);
+  toolkit->SetCellText(1, 2, "Delay");
+  ProcessMessages();
+  const QImage header = view->horizontalHeader()->viewport()->grab().toImage();
+  const QImage rows = view->viewport()->grab().toImage();
+  const QColor face = view->palette().color(QPalette::Button);
+  const int left = view->columnViewportPosition(1);
+  const QRect cell(left, 0, 64, layout::kGridRowHeight);
+  // No gradient: the cell's edges right of the text have the face colour.
+  for (int y = 0; y < layout::kGridRowHeight; ++y) {
+    EXPECT_EQ(header.pixelColor(cell.right(), y), face) << y;
+  }
+  const QRect headerInk = InkIn(header, cell, face);
+  const QRect cellInk =
+      InkIn(rows, cell.translated(0, kRowPitch), view->palette().color(QPalette::Base));
+  ASSERT_FALSE(headerInk.isEmpty());
+  EXPECT_EQ(headerInk, cellInk.translated(0, -kRowPitch));
+  EXPECT_LE(headerInk.left() - left, layout::kGridRowHeight / 4);
+  EXPECT_LE(headerInk.top(), layout::kGridRowHeight / 4);
+}
+
+TEST_F(QtGridViewTest, AClickDrawsTheDottedFocusRectangleAroundTheRow) {
+  FillRows(5);
+  ClickRow(3);
+  ASSERT_TRUE(view->hasFocus());
+  const QImage framed = view->viewport()->grab().toImage();
+  view->clearFocus();
+  const QImage plain = view->viewport()->grab().toImage();
+  // Every other pixel of the frame's edge is inverted, lines included.
+  const auto expectFrame = [&](int x, int y) {
+    const QColor under = plain.pixelColor(x, y);
+    const QColor inverted(255 - under.red(), 255 - under.green(), 255 - under.blue());
+    ASSERT_EQ(framed.pixelColor(x, y), (x + y) % 2 == 0 ? inverted : under) << x << "," << y;
+  };
+  const int top = 2 * kRowPitch;
+  const int bottom = top + layout::kGridRowHeight - 1;
+  const int right = view->columnViewportPosition(3) + view->ColumnWidth(3) - 1;
+  for (int x = 0; x <= right; ++x) {
+    expectFrame(x, top);
+    expectFrame(x, bottom);
+  }
+  for (int y = top; y <= bottom; ++y) {
+    expectFrame(0, y);
+    expectFrame(right, y);
+  }
+  // Inside and outside the frame nothing changes.
+  for (const QPoint& point : {QPoint(right + 1, top), QPoint(1, top + 1), QPoint(5, bottom + 1),
+                              QPoint(right - 1, bottom - 1)}) {
+    EXPECT_EQ(framed.pixelColor(point), plain.pixelColor(point)) << point.x() << "," << point.y();
+  }
 }
 
 TEST_F(QtGridViewTest, TheGridTellsTheModelHowManyRowsAreFullyVisible) {

@@ -2,6 +2,7 @@
 // place, caption and focus order, the window's size and borders, the fonts,
 // and closing, which asks the program to end instead of hiding the window.
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -203,6 +204,57 @@ TEST_F(QtMainWindowTest, EnterInAFieldClicksNothing) {
     QTest::keyClick(edit, Qt::Key_Enter);
   }
   EXPECT_TRUE(events.empty());
+}
+
+struct PasteCase {
+  const char* Label;
+  QString Pasted;
+  QString Result;  // pasted between "[" and "]"
+};
+
+void PrintTo(const PasteCase& paste, std::ostream* out) { *out << paste.Label; }
+
+class QtFieldPasteTest : public WindowFixture, public testing::WithParamInterface<PasteCase> {};
+
+TEST_P(QtFieldPasteTest, APasteKeepsItsFirstLineAndNoCtrlZ) {
+  ShowWindow();
+  for (layout::ControlId id :
+       {layout::ControlId::Edit1, layout::ControlId::Edit2, layout::ControlId::Edit3}) {
+    auto* field = static_cast<QLineEdit*>(window->Control(id));
+    field->setText(QStringLiteral("[]"));
+    field->setFocus();
+    field->setCursorPosition(1);
+    QGuiApplication::clipboard()->setText(GetParam().Pasted);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), GetParam().Result) << field->objectName().toStdString();
+    EXPECT_EQ(field->cursorPosition(), GetParam().Result.size() - 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pastes, QtFieldPasteTest,
+                         testing::Values(PasteCase{"one_line", "abc", "[abc]"},
+                                         PasteCase{"lf", "first\nnotepad.exe", "[first]"},
+                                         PasteCase{"crlf", "first\r\nsecond\r\n", "[first]"},
+                                         PasteCase{"cr", "first\rsecond", "[first]"},
+                                         PasteCase{"break_first", "\nsecond", "[]"},
+                                         PasteCase{"ctrl_z",
+                                                   "a\x1A"
+                                                   "b",
+                                                   "[ab]"},
+                                         PasteCase{"ctrl_z_after_the_break",
+                                                   "a\n\x1A"
+                                                   "b",
+                                                   "[a]"}),
+                         [](const testing::TestParamInfo<PasteCase>& info) {
+                           return info.param.Label;
+                         });
+
+TEST_F(QtMainWindowTest, TextSetInAFieldKeepsItsFirstLineAndNoCtrlZ) {
+  auto* field = window->Edit(layout::ControlId::Edit3);
+  field->setText(QStringLiteral("o\x1Ane\ntwo\x1A"));
+  EXPECT_EQ(field->text(), "one");
+  field->setText(QStringLiteral("\r\n"));
+  EXPECT_EQ(field->text(), "");
 }
 
 TEST_F(QtMainWindowTest, TheStatusBarHasThreeSunkenPanelsToTheRightEnd) {

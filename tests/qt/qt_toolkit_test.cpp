@@ -9,6 +9,8 @@
 #include <QStyleOptionComboBox>
 #include <QTimer>
 
+#include "platform/qt/byte_text.h"
+#include "platform/qt/grid_view.h"
 #include "platform/qt/status_bar.h"
 #include "window/layout.h"
 #include "window_fixture.h"
@@ -36,6 +38,29 @@ TEST_F(QtToolkitTest, FieldTextsGoInAndOutUnchanged) {
       EXPECT_EQ(toolkit->Text(field.Field), text);
       EXPECT_EQ(window->Edit(field.Id)->text(), QString::fromStdString(text));
     }
+  }
+}
+
+TEST_F(QtToolkitTest, TextsThatAreNotUtf8ReachEveryWidgetAndComeBackUnchanged) {
+  for (const std::string bytes :
+       {"\x83\x76\x83\x8A\x83\x93\x83\x5E", "caf\xE9 \xFF", "\xE3\x83\x97"}) {
+    for (EditField field : {EditField::Edit1, EditField::Edit2, EditField::Edit3}) {
+      toolkit->SetText(field, bytes);
+      EXPECT_EQ(toolkit->Text(field), bytes);
+    }
+    toolkit->AddItem(bytes);
+    QComboBox* combo = window->ComboBox();
+    EXPECT_EQ(ToBytes(combo->itemText(combo->count() - 1)), bytes);
+    toolkit->SetPanelText(1, bytes);
+    EXPECT_EQ(ToBytes(window->Status()->Panel(1)->text()), bytes);
+    toolkit->SetCaption("Pellox | /tmp/" + bytes);
+    EXPECT_EQ(ToBytes(window->windowTitle()), "Pellox | /tmp/" + bytes);
+    toolkit->SetCellText(2, 0, bytes);
+    toolkit->SetCellText(2, 1, bytes);
+    ProcessMessages();
+    const QAbstractItemModel* shown = window->Grid()->model();
+    EXPECT_EQ(ToBytes(shown->headerData(2, Qt::Horizontal).toString()), bytes);
+    EXPECT_EQ(ToBytes(shown->index(0, 2).data().toString()), bytes);
   }
 }
 

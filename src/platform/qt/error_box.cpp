@@ -2,15 +2,9 @@
 
 #include <QMessageBox>
 
+#include "platform/qt/byte_text.h"
+
 namespace pellox {
-
-namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void ShowErrorBox(QWidget* owner, std::string_view caption, std::string_view text) {
   QMessageBox box(QMessageBox::Critical, ToQString(caption), ToQString(text), QMessageBox::Ok,

@@ -3,13 +3,11 @@
 #include <QFileDialog>
 #include <QScreen>
 
+#include "platform/qt/byte_text.h"
+
 namespace pellox {
 
 namespace {
-
-QString ToQString(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Filter patterns are written the Windows way ("*.exe;*.com", "*.*"). On
 // Linux many names have no dot, and "*.*" means every file: it becomes "*".
@@ -81,8 +79,7 @@ bool FileDialogs::Show(DialogId id) {
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
-  const QByteArray typed = chosen.front().toUtf8();
-  const std::string path = ApplyDefaultExt(typed.toStdString(), state.DefaultExt, "/");
+  const std::string path = ApplyDefaultExt(ToBytes(chosen.front()), state.DefaultExt, "/");
   if (path.size() > kMaxDialogPath) return false;
   const int choice = ChoiceIndex(state.Filter, filters, dialog.selectedNameFilter());
   state.Confirm(path, choice < 0 ? state.FilterIndex : choice + 1);

@@ -1,6 +1,5 @@
 #include "platform/qt/grid_cell_delegate.h"
 
-#include <QApplication>
 #include <QPainter>
 
 namespace pellox {
@@ -15,21 +14,19 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
   QStyleOptionViewItem cell = option;
   initStyleOption(&cell, index);
-  const QString text = cell.text;
-  cell.text.clear();
-  cell.state &= ~QStyle::State_HasFocus;
-  const QWidget* widget = cell.widget;
-  QStyle* style = widget ? widget->style() : QApplication::style();
-  style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-
   const bool highlighted = cell.state.testFlag(QStyle::State_Selected);
+  // The same colours with or without the focus; the style's item panel
+  // would add its own shading.
+  const QPalette& colours = cell.palette;
   painter->save();
+  painter->fillRect(cell.rect, colours.color(QPalette::Active,
+                                             highlighted ? QPalette::Highlight : QPalette::Base));
   painter->setClipRect(cell.rect);
   painter->setFont(cell.font);
-  painter->setPen(cell.palette.color(QPalette::Active,
-                                     highlighted ? QPalette::HighlightedText : QPalette::Text));
+  painter->setPen(
+      colours.color(QPalette::Active, highlighted ? QPalette::HighlightedText : QPalette::Text));
   painter->drawText(cell.rect.adjusted(kTextInset, kTextInset, 0, 0),
-                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
   painter->restore();
 }
 

@@ -1,5 +1,5 @@
-// Draws one cell of the run-list grid: its background (highlighted or not)
-// by the style, and its text left-aligned 2 pixels in from the cell's left
+// Draws one cell of the run-list grid: its background in the window or the
+// highlight colour, and its text left-aligned 2 pixels in from the cell's left
 // and top edges, clipped to the cell. The focus mark is the grid's own
 // (around the whole highlighted block), so no cell draws one.
 #pragma once

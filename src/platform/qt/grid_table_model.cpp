@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "platform/qt/byte_text.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -10,10 +11,6 @@ namespace {
 
 // The horizontal header stands for the fixed rows, and it has one line.
 static_assert(layout::kGridFixedRows == 1);
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

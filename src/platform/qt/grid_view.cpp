@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 #include <optional>
 
 #include "platform/qt/grid_cell_delegate.h"
+#include "platform/qt/grid_header.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -20,6 +20,7 @@ namespace {
 constexpr int kDragScrollMs = 60;
 // One notch of a common mouse wheel.
 constexpr int kWheelStep = 120;
+constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
 
 std::optional<GridKey> ToGridKey(int key) {
   switch (key) {
@@ -73,27 +74,25 @@ GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent),
   SyncFromGrid();
 }
 
+// Qt draws a table's grid line inside its sections, so every section is
+// one line larger than the cell it holds.
 void GridView::ConfigureHeaders() {
-  QHeaderView* columns = horizontalHeader();
-  columns->setSectionsClickable(false);  // a header click selects and sorts nothing
-  columns->setSectionsMovable(false);
-  columns->setHighlightSections(false);
-  columns->setStretchLastSection(false);
-  columns->setSectionResizeMode(QHeaderView::Interactive);
-  columns->setMinimumSectionSize(2);  // a drag to 1 pixel or less is not taken
-  columns->setDefaultSectionSize(layout::kGridDefaultColWidth);
-  columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  columns->setFixedHeight(layout::kGridRowHeight);
+  header_ = new GridHeader(this);
+  setHorizontalHeader(header_);
   for (int column = 0; column < model_->columnCount(); ++column) {
-    columns->resizeSection(column, layout::kGridDefaultColWidth);
+    header_->SetColumnWidth(column, layout::kGridDefaultColWidth);
   }
 
   QHeaderView* rows = verticalHeader();
   rows->hide();
   rows->setSectionResizeMode(QHeaderView::Fixed);
   rows->setMinimumSectionSize(1);
-  rows->setDefaultSectionSize(layout::kGridRowHeight);
+  rows->setDefaultSectionSize(kRowPitch);
 }
+
+int GridView::ColumnWidth(int column) const { return header_->ColumnWidth(column); }
+
+void GridView::SetColumnWidth(int column, int width) { header_->SetColumnWidth(column, width); }
 
 void GridView::ConfigurePalette() {
   // The highlighted rows keep their colours when the grid loses the focus.
@@ -121,7 +120,7 @@ void GridView::SyncFromGrid() {
 }
 
 void GridView::TakeVisibleRows() {
-  model_->Grid().SetVisibleRows(viewport()->height() / verticalHeader()->defaultSectionSize());
+  model_->Grid().SetVisibleRows(viewport()->height() / kRowPitch);
   SyncFromGrid();
 }
 
@@ -204,18 +203,40 @@ void GridView::wheelEvent(QWheelEvent* event) {
 
 void GridView::paintEvent(QPaintEvent* event) {
   QTableView::paintEvent(event);
+  // While the grid has the focus, however it got it, a dotted rectangle
+  // surrounds the block: every other pixel of its edge inverted.
   if (!hasFocus() || model_->rowCount() == 0) return;
-  // While the grid has the focus a dotted rectangle surrounds the block.
-  const GridModel& grid = model_->Grid();
-  const QRect top = visualRect(model_->index(GridTableModel::TableRow(grid.BlockTop()), 0));
-  const QRect bottom = visualRect(
-      model_->index(GridTableModel::TableRow(grid.BlockBottom()), model_->columnCount() - 1));
-  QStyleOptionFocusRect frame;
-  frame.initFrom(this);
-  frame.rect = top.united(bottom);
-  frame.backgroundColor = palette().color(QPalette::Highlight);
+  const QRect frame = FocusFrame();
+  if (frame.isEmpty()) return;
+  QPolygon dots;
+  const auto dot = [&dots](int x, int y) {
+    if ((x + y) % 2 == 0) dots << QPoint(x, y);
+  };
+  for (int x = frame.left(); x <= frame.right(); ++x) {
+    dot(x, frame.top());
+    dot(x, frame.bottom());
+  }
+  for (int y = frame.top() + 1; y < frame.bottom(); ++y) {
+    dot(frame.left(), y);
+    dot(frame.right(), y);
+  }
   QPainter painter(viewport());
-  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter.setPen(Qt::white);
+  painter.drawPoints(dots);
+}
+
+QRect GridView::FocusFrame() const {
+  // The block's cells without the grid lines right of and under it, cut at
+  // the top of the rows' area.
+  const GridModel& grid = model_->Grid();
+  const int top = std::max(0, rowViewportPosition(GridTableModel::TableRow(grid.BlockTop())));
+  const int bottom =
+      rowViewportPosition(GridTableModel::TableRow(grid.BlockBottom())) + layout::kGridRowHeight;
+  const int left = columnViewportPosition(0);
+  int width = 0;
+  for (int column = 0; column < model_->columnCount(); ++column) width += columnWidth(column);
+  return QRect(left, top, width - layout::kGridLineWidth, bottom - top);
 }
 
 bool GridView::viewportEvent(QEvent* event) {

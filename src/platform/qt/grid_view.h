@@ -11,6 +11,8 @@
 
 namespace pellox {
 
+class GridHeader;
+
 class GridView : public QTableView {
   Q_OBJECT
 
@@ -18,6 +20,9 @@ class GridView : public QTableView {
   GridView(GridTableModel* model, QWidget* parent);
 
   GridTableModel* Model() const { return model_; }
+  // Column widths in pixels without the grid line right of the column.
+  int ColumnWidth(int column) const;
+  void SetColumnWidth(int column, int width);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -31,6 +36,7 @@ class GridView : public QTableView {
 
  private:
   void ConfigureHeaders();
+  QRect FocusFrame() const;
   void ConfigurePalette();
   // Shows the grid model's block, current row and top row.
   void SyncFromGrid();
@@ -41,6 +47,7 @@ class GridView : public QTableView {
   int GridRowAt(int y) const;
 
   GridTableModel* model_;
+  GridHeader* header_ = nullptr;
   QTimer dragScroll_;
   int dragY_ = 0;
   int wheelRemainder_ = 0;

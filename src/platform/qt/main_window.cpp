@@ -13,16 +13,16 @@
 #include <climits>
 #include <string_view>
 
+#include "platform/qt/byte_text.h"
 #include "platform/qt/grid_table_model.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/menu_letter_filter.h"
+#include "platform/qt/single_line_validator.h"
 #include "platform/qt/status_bar.h"
 
 namespace pellox {
 
 namespace {
-
-QString FromUtf8(const char* text) { return QString::fromUtf8(text); }
 
 // The nearest system font at the window font's character height; Qt's pixel
 // size is that height, internal leading excluded.
@@ -44,13 +44,14 @@ QWidget* BuildComboBox(QWidget* parent) {
 }
 
 QWidget* BuildEdit(const layout::Control& control, QWidget* parent) {
-  auto* edit = new QLineEdit(FromUtf8(control.Caption), parent);
+  auto* edit = new QLineEdit(ToQString(control.Caption), parent);
   edit->setMaxLength(INT_MAX);  // the fields have no length limit of their own
+  edit->setValidator(new SingleLineValidator(edit));
   return edit;
 }
 
 QWidget* BuildLabel(const layout::Control& control, QWidget* parent) {
-  auto* label = new QLabel(FromUtf8(control.Caption), parent);
+  auto* label = new QLabel(ToQString(control.Caption), parent);
   label->setTextFormat(Qt::PlainText);
   return label;
 }
@@ -58,8 +59,8 @@ QWidget* BuildLabel(const layout::Control& control, QWidget* parent) {
 }  // namespace
 
 MainWindow::MainWindow(MessagePump& pump) : pump_(pump) {
-  setObjectName(FromUtf8(layout::kWindow.Name));
-  setWindowTitle(FromUtf8(layout::kWindow.Caption));
+  setObjectName(ToQString(layout::kWindow.Name));
+  setWindowTitle(ToQString(layout::kWindow.Caption));
   // System menu, minimize and close; no maximize button.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -87,7 +88,7 @@ void MainWindow::BuildClientArea() {
   setCentralWidget(client);
   for (const layout::Control& control : layout::kControls) {
     QWidget* widget = BuildControl(control, client);
-    widget->setObjectName(FromUtf8(control.Name));
+    widget->setObjectName(ToQString(control.Name));
     widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
     controls_[static_cast<size_t>(control.Id)] = widget;
   }
@@ -112,7 +113,7 @@ QWidget* MainWindow::BuildControl(const layout::Control& control, QWidget* paren
 }
 
 QWidget* MainWindow::BuildButton(const layout::Control& control, QWidget* parent) {
-  auto* button = new QPushButton(FromUtf8(control.Caption), parent);
+  auto* button = new QPushButton(ToQString(control.Caption), parent);
   // Enter in a field clicks nothing.
   button->setAutoDefault(false);
   button->setDefault(false);
@@ -124,13 +125,13 @@ QWidget* MainWindow::BuildButton(const layout::Control& control, QWidget* parent
 }
 
 void MainWindow::BuildMenu() {
-  fileMenu_ = menuBar()->addMenu(FromUtf8(layout::kFileMenu.Caption));
-  fileMenu_->setObjectName(FromUtf8(layout::kFileMenu.Name));
+  fileMenu_ = menuBar()->addMenu(ToQString(layout::kFileMenu.Caption));
+  fileMenu_->setObjectName(ToQString(layout::kFileMenu.Name));
   for (const layout::MenuItem& item : layout::kFileMenuItems) {
     QAction* action = std::string_view(item.Caption) == "-"
                           ? fileMenu_->addSeparator()
-                          : fileMenu_->addAction(FromUtf8(item.Caption));
-    action->setObjectName(FromUtf8(item.Name));
+                          : fileMenu_->addAction(ToQString(item.Caption));
+    action->setObjectName(ToQString(item.Name));
     if (item.Click) {
       const FormEvent event = *item.Click;
       connect(action, &QAction::triggered, this, [this, event] { Raise(event); });

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "platform/qt/byte_text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/main_window.h"
@@ -11,12 +12,6 @@
 namespace pellox {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
 
 layout::ControlId EditId(EditField field) {
   switch (field) {
@@ -54,7 +49,7 @@ int QtToolkit::RowCount() const { return Grid().Grid().RowCount(); }
 int QtToolkit::CurrentRow() const { return Grid().Grid().CurrentRow(); }
 
 void QtToolkit::SetColWidth(int column, int width) {
-  window_.Grid()->setColumnWidth(column, width);
+  window_.Grid()->SetColumnWidth(column, width);
 }
 
 std::string QtToolkit::Text(EditField field) const {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
+#include "platform/qt/byte_text.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -34,7 +35,7 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
 }
 
 void StatusBar::SetPanelText(int panel, std::string_view text) {
-  Panel(panel)->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  Panel(panel)->setText(ToQString(text));
 }
 
 void StatusBar::resizeEvent(QResizeEvent* event) {
