@@ -151,7 +151,9 @@ run_dir="$work/linux-run"
 write_marker_list "$run_dir" "$run_dir/morning.lst"
 check "runs a list unattended and ends by itself" \
   bash -c 'cd "$1" && timeout 120 pellox "$1/morning.lst"' _ "$run_dir"
-check "the list's entries started in order" markers_were "$run_dir" $'first\nsecond'
+# The program does not wait for what it starts: the last marker may still be
+# running when it ends.
+check "the list's entries started in order" wait_for 30 markers_were "$run_dir" $'first\nsecond'
 
 # Opened without a list, the window shows the program's icon.
 (cd "$work" && exec pellox "$work/none.lst") >/dev/null 2>&1 &
@@ -187,7 +189,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$autostart_dir/pellox-morning.desktop")
 check "its Exec line runs the list: $exec_line" \
   bash -c 'cd "$1" && read -r -a command <<<"$2" && timeout 120 "${command[@]}"' _ \
   "$login_dir" "$exec_line"
-check "the list's entries started" markers_were "$login_dir" $'first\nsecond'
+check "the list's entries started" wait_for 30 markers_were "$login_dir" $'first\nsecond'
 
 # -------------------------------------------------------------- Windows
 section "Windows zip: $(basename "$zip")"
@@ -218,6 +220,16 @@ wine_run cmd /c ver >/dev/null # makes the prefix when there is none yet
 users="$WINEPREFIX/drive_c/users/$(id -un)"
 install_dir="$users/AppData/Local/Programs/Pellox"
 shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Pellox.lnk"
+# What a run (also an interrupted one) leaves in the prefix.
+clean_windows_install() {
+  rm -rf "$install_dir" "$shortcut"
+  rm -rf "$users"/Temp/~nsu*.tmp
+  for key in "$uninstall_key" 'HKCU\Software\Classes\Pellox.lst' \
+    'HKCU\Software\Classes\Applications\pellox.exe' 'HKCU\Software\Classes\.lst'; do
+    timeout 60 wine reg delete "$key" /f >/dev/null 2>&1
+  done
+}
+clean_windows_install
 # Another program's claim on .lst, which the installer must leave alone.
 timeout 60 wine reg add 'HKCU\Software\Classes\.lst' /ve /d OtherApp.lst /f >/dev/null 2>&1
 timeout 60 wine reg add "$open_with" /v OtherApp.lst /d '' /f >/dev/null 2>&1
@@ -256,14 +268,15 @@ check "the installed pellox.exe runs a list and ends" \
   env PELLOX_MARKER_DIR="$(winepath -w "$marker_dir")" \
   bash -c "$(declare -f wine_run); root=\$1 build=\$2; wine_run \"\$3\" \"\$4\"" _ \
   "$root" "$build" "$install_dir/pellox.exe" "$(winepath -w "$win_list")"
-check "the list's entries started" \
-  wait_for 30 test "$(find "$marker_dir" -name '*.done' | wc -l)" -eq 2
+two_markers_done() { [[ $(find "$marker_dir" -name '*.done' | wc -l) -eq 2 ]]; }
+check "the list's entries started" wait_for 30 two_markers_done
 
 # A list file of the user's in the program's folder stays.
 printf '0\r\n0\r\n' >"$install_dir/mine.lst"
 check "silent uninstall (/S)" wine_run "$install_dir/Uninstall.exe" /S
-# The uninstaller runs from a copy in %TEMP% and returns at once: wait for
-# it (bounded).
+# The uninstaller runs from a copy in %TEMP%\~nsuN.tmp and returns at
+# once: wait for it (bounded). That copy is NSIS's own and is deleted at the
+# next start of Windows (here: of Wine).
 timeout 120 wineserver -w
 check "program folder: only the user's list file left" \
   test "$(ls "$install_dir" 2>&1 | tr '\n' ' ')" == "mine.lst "
@@ -276,8 +289,17 @@ check "Open with: Pellox.lst removed, the other program's entry and default kept
   bash -c 'out=$1; ! grep -q "Pellox.lst" <<<"$out" && grep -q "^ *OtherApp.lst " <<<"$out" &&
     [[ $2 == OtherApp.lst ]]' _ "$(reg_query "$open_with")" \
   "$(reg_value 'HKCU\Software\Classes\.lst' '')"
-rm -rf "$install_dir"
-timeout 60 wine reg delete 'HKCU\Software\Classes\.lst' /f >/dev/null 2>&1
+clean_windows_install
+
+# Where nothing else claimed .lst, the uninstaller removes the keys the
+# installer made for it, and the program's folder.
+wine_run "$setup" /S >/dev/null 2>&1
+wine_run "$install_dir/Uninstall.exe" /S >/dev/null 2>&1
+timeout 120 wineserver -w
+check "install and uninstall alone: no .lst key, no program folder left" \
+  bash -c "$(declare -f reg_gone); reg_gone 'HKCU\Software\Classes\.lst' && test ! -e \"\$1\"" _ \
+  "$install_dir"
+clean_windows_install
 
 echo
 if ((failures > 0)); then
