@@ -138,6 +138,8 @@ check "manual page renders without warnings (man --warnings)" \
 check "manual page has its sections" \
   bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
     grep -q "^$s\\|$s" <<<"$text" || { echo "missing: $s"; exit 1; }; done' _ "$man_page"
+check "manual page names version $version" \
+  bash -c 'MANWIDTH=80 man -l "$1" 2>/dev/null | tail -n 1 | grep -q "Pellox $2 "' _ "$man_page" "$version"
 section "lintian"
 # Running as root needs --allow-root; every error and warning fails.
 lintian_options=(--tag-display-limit 0 --fail-on error,warning)
