@@ -249,6 +249,9 @@ check "Uninstall key: UninstallString, QuietUninstallString" \
   == "\"$install_win\\Uninstall.exe\"|\"$install_win\\Uninstall.exe\" /S"
 check "Uninstall key: EstimatedSize in KB" \
   bash -c 's=$(( $1 )); (( s > 100 && s < 10000 ))' _ "$(reg_value "$uninstall_key" EstimatedSize)"
+# Wine's "Add/Remove Programs" reads the same key as "Apps & features".
+listed_as_program() { timeout 60 wine uninstaller --list 2>/dev/null | tr -d '\r' | grep -qx 'Pellox|||Pellox'; }
+check "listed in Wine's Add/Remove Programs (wine uninstaller --list)" listed_as_program
 check "Open with: Pellox.lst listed for .lst beside the other program's" \
   bash -c 'out=$1; grep -q "^ *Pellox.lst " <<<"$out" && grep -q "^ *OtherApp.lst " <<<"$out"' _ \
   "$(reg_query "$open_with")"
@@ -283,7 +286,8 @@ timeout 120 wineserver -w
 check "program folder: only the user's list file left" \
   test "$(ls "$install_dir" 2>&1 | tr '\n' ' ')" == "mine.lst "
 check "Start-menu shortcut removed" test ! -e "$shortcut"
-check "Uninstall key removed" reg_gone "$uninstall_key"
+check "Uninstall key removed, no longer listed in Add/Remove Programs" \
+  bash -c "$(declare -f reg_gone listed_as_program); reg_gone '$uninstall_key' && ! listed_as_program"
 check "Pellox.lst and Applications\\pellox.exe removed" \
   bash -c "$(declare -f reg_gone); reg_gone 'HKCU\Software\Classes\Pellox.lst' &&
     reg_gone 'HKCU\Software\Classes\Applications\pellox.exe'"
