@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when they are missing.
 #   scripts/deps.sh run    what building and starting Pellox needs
-#   scripts/deps.sh test   what building everything and running every test needs
+#   scripts/deps.sh package  what building the release packages needs
+#   scripts/deps.sh test   what building everything and running every test
+#                          (the packages' checks included) needs
 # As root it installs them with apt-get; otherwise it prints the one
 # apt-get line to run and fails.
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-utils)
-test_packages=("${run_packages[@]}" libgtest-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64 cups cups-client cups-daemon xvfb xauth wine wine64
+# The build renders the icon from its SVG (rsvg-convert, icotool).
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-utils
+  librsvg2-bin icoutils)
+package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip unzip
+  lintian desktop-file-utils man-db)
+test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
+  cups cups-client cups-daemon xvfb xauth wine wine64
   clang libclang-rt-14-dev imagemagick x11-utils)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
+  package) wanted=("${package_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

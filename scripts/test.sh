@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything (the Linux build and the Windows build) and runs every
-# test. Installs missing Debian packages first (as root).
+# test, then builds the release packages from those builds and checks them. Installs missing Debian packages first (as root).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
@@ -50,5 +50,8 @@ cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build/win32" -j "$jobs"
 section "Windows tests (Wine)"
 ctest --test-dir "$build/win32" --output-on-failure || status=1
+
+section "Packages (.deb, zip, installer)"
+bash "$root/scripts/test-packages.sh" || status=1
 
 exit $status

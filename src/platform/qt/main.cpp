@@ -3,6 +3,7 @@
 // handler runs before the window first reaches the screen, then the main
 // message loop runs until the window has been closed.
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 
 #include "common/text.h"
@@ -19,6 +20,18 @@ void KeepPixelSizes() {
   qputenv("QT_SCALE_FACTOR", "1");
 }
 
+// The program's icon in every size built in, for the window and the
+// taskbar; the desktop file name lets the desktop match the window to the
+// menu entry (pellox.desktop).
+void SetApplicationIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/pellox-%1.png").arg(size), QSize(size, size));
+  }
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("pellox"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -28,6 +41,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qtApplication(qtArgc, qtArgv);
+  SetApplicationIcon();
   try {
     pellox::LinuxProgram program(argc, argv);
     return program.Run();

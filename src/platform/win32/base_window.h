@@ -25,13 +25,15 @@ class BaseWindow {
 
  protected:
   // Registers the class on first use; the derived class names it.
-  static bool Register(HINSTANCE instance, UINT classStyle, HBRUSH background, HCURSOR cursor) {
+  static bool Register(HINSTANCE instance, UINT classStyle, HBRUSH background, HCURSOR cursor,
+                       HICON icon = nullptr) {
     WNDCLASSEXA wc{};
     if (GetClassInfoExA(instance, Derived::kClassName, &wc)) return true;
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = &BaseWindow::WindowProc;
     wc.hInstance = instance;
+    wc.hIcon = icon;
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = Derived::kClassName;

@@ -7,6 +7,7 @@
 #include "platform/win32/control_ids.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/main_menu.h"
+#include "platform/win32/resource.h"
 
 namespace pellox::win32 {
 
@@ -40,7 +41,10 @@ std::vector<const layout::Control*> CreationOrder() {
 
 void MainWindow::Create(HINSTANCE instance) {
   HBRUSH face = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  if (!Register(instance, 0, face, LoadCursor(nullptr, IDC_ARROW))) ThrowLastWin32Error();
+  // The program's icon, for the title bar and the taskbar; none in programs
+  // without pellox.exe's resources.
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELLOX));
+  if (!Register(instance, 0, face, LoadCursor(nullptr, IDC_ARROW), icon)) ThrowLastWin32Error();
   const layout::Window& w = layout::kWindow;
   RECT outer{0, 0, w.ClientWidth, w.ClientHeight};
   AdjustWindowRectEx(&outer, kStyle, TRUE, 0);
