@@ -115,6 +115,8 @@ TEST_F(UnattendedRunTest, StartsTheEntriesInOrderAndEndsByItself) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << ReadFile(folder / "output");
 
+  // The last marker may still be writing when the program has ended.
+  WaitUntil([&] { return Log().size() >= 3; }, 20);
   std::vector<MarkerLine> log = Log();
   ASSERT_EQ(log.size(), 3u) << ReadFile(folder / "log");
   EXPECT_EQ(log[0].Name, "first");
@@ -132,6 +134,57 @@ TEST_F(UnattendedRunTest, StartsTheEntriesInOrderAndEndsByItself) {
   // only the last marker may see it.
   EXPECT_EQ(log[0].WindowState, "hidden");
   EXPECT_EQ(log[1].WindowState, "hidden");
+}
+
+// The lines "NAME=..." of an `env` listing for `name`.
+std::vector<std::string> VariableLines(const std::string& listing, const std::string& name) {
+  std::vector<std::string> lines;
+  std::istringstream in(listing);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(name + "=")) lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(UnattendedRunTest, StartedProgramsGetTheEnvironmentPelloxWasStartedWith) {
+  WriteFile(folder / "envdump", "#!/bin/sh\nenv > \"$1\"\n");
+  chmod((folder / "envdump").c_str(), 0755);
+  const std::string list = folder / "env.lst";
+  const std::string listing = folder / "environment";
+  WriteFile(list, "0\r\n1\r\n0\r\n" + folder / "envdump" + "\r\n" + listing + "\r\n");
+  const char* oldScale = std::getenv("QT_SCALE_FACTOR");
+  const std::string savedScale = oldScale ? oldScale : "";
+  const struct {
+    const char* Label;
+    const char* UserScale;  // the user's QT_SCALE_FACTOR, or none
+    std::vector<std::string> Expected;
+  } cases[] = {
+      {"a scale factor of the user's own", "1.75", {"QT_SCALE_FACTOR=1.75"}},
+      {"no scale factor", nullptr, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Label);
+    std::remove(listing.c_str());
+    if (c.UserScale) {
+      setenv("QT_SCALE_FACTOR", c.UserScale, 1);
+    } else {
+      unsetenv("QT_SCALE_FACTOR");
+    }
+    unsetenv("QT_ENABLE_HIGHDPI_SCALING");
+    pid_t pid = Start(list);
+    ASSERT_GT(pid, 0);
+    ASSERT_NE(WaitOrKill(pid, 60), -1) << "still running; output: " << ReadFile(folder / "output");
+    bool found = false;
+    const std::string environment = ReadFile(listing, &found);
+    ASSERT_TRUE(found) << "the entry did not run; output: " << ReadFile(folder / "output");
+    EXPECT_EQ(VariableLines(environment, "QT_SCALE_FACTOR"), c.Expected);
+    EXPECT_TRUE(VariableLines(environment, "QT_ENABLE_HIGHDPI_SCALING").empty());
+  }
+  if (oldScale) {
+    setenv("QT_SCALE_FACTOR", savedScale.c_str(), 1);
+  } else {
+    unsetenv("QT_SCALE_FACTOR");
+  }
 }
 
 TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {

@@ -4,6 +4,9 @@
 // message loop runs until the window has been closed.
 #include <QApplication>
 #include <exception>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/text.h"
 #include "platform/qt/error_box.h"
@@ -22,6 +25,9 @@ void KeepPixelSizes() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The settings below are this program's own; the programs it starts get
+  // the environment it was started with.
+  std::vector<std::string> startEnvironment = pellox::CurrentEnvironment();
   KeepPixelSizes();
   // The whole command line is the program's (a list file's path); Qt is
   // configured through its environment variables only.
@@ -29,7 +35,7 @@ int main(int argc, char** argv) {
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qtApplication(qtArgc, qtArgv);
   try {
-    pellox::LinuxProgram program(argc, argv);
+    pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
     return program.Run();
   } catch (const std::exception& error) {
     pellox::ShowErrorBox(nullptr, kStartupErrorCaption, pellox::ErrorReportText(error.what()));
