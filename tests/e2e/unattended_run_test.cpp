@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include "child_process.h"
 #include "cups_fixture.h"
+#include "stalled_scheduler.h"
 #include "temp_folder.h"
 
 namespace pellox::testing {
@@ -185,6 +187,34 @@ TEST_F(UnattendedRunTest, StartedProgramsGetTheEnvironmentPelloxWasStartedWith) 
   } else {
     unsetenv("QT_SCALE_FACTOR");
   }
+}
+
+// A scheduler that takes connections and never answers: the printer list
+// stays empty, and the list still runs within seconds.
+TEST_F(UnattendedRunTest, AStalledSchedulerDelaysTheStartBySecondsOnly) {
+  StalledScheduler stalled;
+  const char* oldServer = std::getenv("CUPS_SERVER");
+  const std::string savedServer = oldServer ? oldServer : "";
+  setenv("CUPS_SERVER", stalled.SocketPath().c_str(), 1);
+  const std::string list = folder / "stalled.lst";
+  WriteFile(list, "0\r\n1\r\n" + Entry("0", "only", ""));
+  const int64_t startedAt = NowMs();
+  pid_t pid = Start(list);
+  ASSERT_GT(pid, 0);
+  const int status = WaitOrKill(pid, 170);
+  const int64_t elapsedMs = NowMs() - startedAt;
+  if (oldServer) {
+    setenv("CUPS_SERVER", savedServer.c_str(), 1);
+  } else {
+    unsetenv("CUPS_SERVER");
+  }
+  ASSERT_NE(status, -1) << "still running after 170 s";
+  std::cout << "unattended run beside a stalled scheduler: " << elapsedMs << " ms\n";
+  // libcups alone waits two minutes; this is generous for a loaded machine.
+  EXPECT_LT(elapsedMs, 30000);
+  WaitUntil([&] { return !Log().empty(); }, 20);
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].Name, "only");
 }
 
 TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
