@@ -109,6 +109,10 @@ TEST_F(PrinterSwitchTest, AStalledSchedulerEndsTheRunWithItsErrorInSeconds) {
   EXPECT_NE(DefaultDestination().find("Alpha"), std::string::npos) << DefaultDestination();
 }
 
+// Each test starts a scheduler of its own, and libcups keeps the client
+// folder (CUPS_SERVERROOT, where root's default goes) that it first saw for
+// the life of the process: these tests count on a process each, as ctest
+// runs them.
 class OddPrinterNamesTest : public PrinterSwitchTest {
  protected:
   void SetUp() override { Start({"Alpha", kComma, kLong, kSharedA, kSharedB}); }

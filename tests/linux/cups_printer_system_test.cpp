@@ -239,6 +239,26 @@ TEST_F(CupsPrinterSystemTest, SystemErrorTextIsTheCLibrarysText) {
   EXPECT_FALSE(printers_.SystemErrorText(122).empty());
 }
 
+// A scheduler that answers with no printers at all: no printers, and no
+// error either.
+TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
+  if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
+  PrivateCupsScheduler scheduler;
+  std::string error;
+  ASSERT_TRUE(scheduler.StartWithPrinters({}, error)) << error;
+  CupsPrinterSystem printers;
+  for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
+    std::vector<PrinterRecord> records;
+    EnumPrintersResult result =
+        printers.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
+    EXPECT_TRUE(result.Ok) << flags;
+    EXPECT_EQ(result.Needed, 0u) << flags;
+    EXPECT_TRUE(records.empty()) << flags;
+  }
+  EXPECT_EQ(printers.GetProfileString("windows", "device", "none", 79), "none");
+  scheduler.RestoreClientEnvironment();
+}
+
 // A scheduler that cannot be reached, or does not answer: every question
 // fails within seconds with the system's error, and the printer layer
 // reports it as such instead of "no default printer".

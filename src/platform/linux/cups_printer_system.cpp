@@ -33,7 +33,8 @@ class Destinations {
  public:
   explicit Destinations(int timeoutMs)
       : deadline_(Clock::now() + std::chrono::milliseconds(timeoutMs)) {
-    // cupsServer() may be rebuilt by ippPort(): read them one after another.
+    // cupsServer() sets the port that ippPort() reports (CUPS_SERVER may say
+    // host:port), so it is asked first.
     const std::string server = cupsServer();
     const int port = ippPort();
     http_ = httpConnect2(server.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, timeoutMs,
