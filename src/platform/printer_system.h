@@ -51,10 +51,16 @@ class PrinterSystem {
                                           std::vector<PrinterRecord>& records) = 0;
 
   // The profile: reads `key` of `section` into at most `bufferChars` - 1
-  // characters, `fallback` when it is missing.
+  // characters, `fallback` when it is missing. A profile kept by a service
+  // that cannot be reached raises EWin32Error (the Windows profile never
+  // does).
   virtual std::string GetProfileString(const std::string& section, const std::string& key,
                                        const std::string& fallback, size_t bufferChars) = 0;
-  // Writes the profile value; failures are not reported.
+  // Writes the profile value; failures are not reported, except where the
+  // profile stands in for a service that must be told which printer the
+  // value names: a value it cannot tie to exactly one printer, or a service
+  // that cannot be reached, raises EWin32Error rather than switching
+  // another printer (the Windows profile write never raises).
   virtual void WriteProfileString(const std::string& section, const std::string& key,
                                   const std::string& value) = 0;
   // Tells every top-level window that profile `section` changed; returns

@@ -6,6 +6,18 @@
 
 namespace pellox {
 
+namespace {
+
+constexpr size_t kDeviceNameField = 80;
+
+std::string Field(const std::string& name) { return name.substr(0, kDeviceNameField); }
+
+}  // namespace
+
+std::string DeviceProfileValue(const DeviceNames& names) {
+  return Field(names.Device) + "," + Field(names.Driver) + "," + Field(names.Port);
+}
+
 std::vector<std::string> SplitPortList(std::string_view list) {
   std::vector<std::string> items;
   size_t pos = 0;

@@ -66,6 +66,11 @@ class TPrinter {
   int currentIndex_ = -1;
 };
 
+// The profile value that makes `names` the default printer: device name,
+// driver name and port name, each cut to its first 80 characters, joined by
+// ",".
+std::string DeviceProfileValue(const DeviceNames& names);
+
 // The ports of a port list, or the items of a profile value: each item has
 // its leading blanks skipped and ends at the next comma; the walk stops at
 // the first empty item.

@@ -5,9 +5,14 @@
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -15,8 +20,10 @@
 #include <vector>
 
 #include "child_process.h"
+#include "common/errors.h"
 #include "cups_fixture.h"
 #include "running/printer.h"
+#include "stalled_scheduler.h"
 
 namespace pellox {
 namespace {
@@ -94,6 +101,19 @@ class CupsPrinterSystemTest : public ::testing::Test {
     return records;
   }
 
+  // The requests for printers logged so far, once the access log has
+  // stayed the same for half a second: the scheduler writes it behind.
+  static int SettledRequestCount() {
+    int last = -1;
+    for (int round = 0; round < 40; ++round) {
+      const int count = scheduler_->RequestCount("CUPS-Get-Printers");
+      if (count == last) break;
+      last = count;
+      usleep(500 * 1000);
+    }
+    return last;
+  }
+
   static PrivateCupsScheduler* scheduler_;
   static std::string startError_;
   CupsPrinterSystem printers_;
@@ -169,10 +189,38 @@ TEST_F(CupsPrinterSystemTest, OtherProfileEntriesAreNotThePrinter) {
   EXPECT_EQ(printers_.GetProfileString("intl", "device", "dflt", 79), "dflt");
 }
 
-TEST_F(CupsPrinterSystemTest, UnknownPrinterDoesNotChangeTheDefault) {
+TEST_F(CupsPrinterSystemTest, AValueOfNoListedPrinterIsAnErrorAndChangesNothing) {
   printers_.WriteProfileString("windows", "device", "Beta,,");
-  printers_.WriteProfileString("windows", "device", "NoSuchPrinter,,");
-  EXPECT_EQ(LpstatDefault(), "Beta");
+  for (const char* value : {"NoSuchPrinter,,", "Beta", "Beta,,port", "beta,,"}) {
+    try {
+      printers_.WriteProfileString("windows", "device", value);
+      ADD_FAILURE() << value << ": no error";
+    } catch (const EWin32Error& error) {
+      EXPECT_EQ(error.ErrorCode(), static_cast<uint32_t>(ENODEV)) << value;
+    }
+    EXPECT_EQ(LpstatDefault(), "Beta") << value;
+  }
+}
+
+TEST_F(CupsPrinterSystemTest, OneQuestionServesTheSizeQueryAndTheFill) {
+  printers_.WriteProfileString("windows", "device", "Alpha,,");
+  const struct {
+    const char* Label;
+    std::function<void()> Enumeration;
+  } cases[] = {
+      {"the printer list", [this] { EXPECT_EQ(TPrinter(printers_).PrinterList().size(), 2u); }},
+      {"the default printer",
+       [this] {
+         EXPECT_EQ(Names(Enumerate(printer_enum::kDefault, 5)),
+                   (std::vector<std::string>{"Alpha"}));
+       }},
+  };
+  for (const auto& c : cases) {
+    // Each question to the scheduler asks for its printers once.
+    const int before = SettledRequestCount();
+    c.Enumeration();
+    EXPECT_EQ(SettledRequestCount(), before + 1) << c.Label;
+  }
 }
 
 TEST_F(CupsPrinterSystemTest, ThePrinterLayerSwitchesThroughCups) {
@@ -191,7 +239,29 @@ TEST_F(CupsPrinterSystemTest, SystemErrorTextIsTheCLibrarysText) {
   EXPECT_FALSE(printers_.SystemErrorText(122).empty());
 }
 
-// No scheduler to reach: no printers, and no error either.
+// A scheduler that answers with no printers at all: no printers, and no
+// error either.
+TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
+  if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
+  PrivateCupsScheduler scheduler;
+  std::string error;
+  ASSERT_TRUE(scheduler.StartWithPrinters({}, error)) << error;
+  CupsPrinterSystem printers;
+  for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
+    std::vector<PrinterRecord> records;
+    EnumPrintersResult result =
+        printers.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
+    EXPECT_TRUE(result.Ok) << flags;
+    EXPECT_EQ(result.Needed, 0u) << flags;
+    EXPECT_TRUE(records.empty()) << flags;
+  }
+  EXPECT_EQ(printers.GetProfileString("windows", "device", "none", 79), "none");
+  scheduler.RestoreClientEnvironment();
+}
+
+// A scheduler that cannot be reached, or does not answer: every question
+// fails within seconds with the system's error, and the printer layer
+// reports it as such instead of "no default printer".
 class UnreachableCupsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -199,12 +269,10 @@ class UnreachableCupsTest : public ::testing::Test {
       const char* value = std::getenv(name);
       saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    setenv("CUPS_SERVER", (folder_ / "missing.sock").c_str(), 1);
     setenv("HOME", folder_.Path().c_str(), 1);
     setenv("CUPS_SERVERROOT", folder_.Path().c_str(), 1);
     unsetenv("LPDEST");
     unsetenv("PRINTER");
-    cupsSetServer(nullptr);
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) {
@@ -217,27 +285,98 @@ class UnreachableCupsTest : public ::testing::Test {
     cupsSetServer(nullptr);
   }
 
+  void UseServer(const std::string& socket) {
+    setenv("CUPS_SERVER", socket.c_str(), 1);
+    cupsSetServer(nullptr);
+  }
+
+  struct Server {
+    const char* Label;
+    std::string Socket;
+    uint32_t Error;  // the errno value every question fails with
+  };
+  std::vector<Server> Servers() {
+    return {{"no scheduler", folder_ / "missing.sock", EHOSTDOWN},
+            {"a stalled scheduler", stalled_.SocketPath(), ETIMEDOUT}};
+  }
+
+  static int64_t SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
+                                                            start)
+        .count();
+  }
+
+  // Far below the minutes that libcups waits by itself, far above the few
+  // seconds a question may take here, so a loaded machine does not matter.
+  static constexpr int64_t kBoundSeconds = 30;
+
   testing::TempFolder folder_;
+  testing::StalledScheduler stalled_;
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
   CupsPrinterSystem printers_;
 };
 
-TEST_F(UnreachableCupsTest, EnumerationGivesNoPrintersAndNoError) {
-  for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
-    std::vector<PrinterRecord> records;
-    EnumPrintersResult result =
-        printers_.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
-    EXPECT_TRUE(result.Ok) << flags;
-    EXPECT_EQ(result.Needed, 0u) << flags;
-    EXPECT_TRUE(records.empty()) << flags;
+TEST_F(UnreachableCupsTest, EnumerationFailsWithTheSystemsError) {
+  for (const Server& server : Servers()) {
+    UseServer(server.Socket);
+    for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
+      std::vector<PrinterRecord> records;
+      const auto start = std::chrono::steady_clock::now();
+      EnumPrintersResult result =
+          printers_.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
+      EXPECT_LT(SecondsSince(start), kBoundSeconds) << server.Label << ", flags " << flags;
+      EXPECT_FALSE(result.Ok) << server.Label << ", flags " << flags;
+      EXPECT_EQ(result.Needed, 0u) << server.Label << ", flags " << flags;
+      EXPECT_EQ(result.LastError, server.Error) << server.Label << ", flags " << flags;
+      EXPECT_TRUE(records.empty()) << server.Label << ", flags " << flags;
+    }
   }
-  EXPECT_EQ(printers_.GetProfileString("windows", "device", "none", 79), "none");
 }
 
-TEST_F(UnreachableCupsTest, WritingTheDeviceIsQuietlyIgnored) {
-  printers_.WriteProfileString("windows", "device", "Beta,,");
-  EXPECT_FALSE(testing::Exists(folder_ / ".cups/lpoptions"));
-  EXPECT_FALSE(testing::Exists(folder_ / "lpoptions"));
+TEST_F(UnreachableCupsTest, TheProfileCannotBeReadOrWritten) {
+  for (const Server& server : Servers()) {
+    UseServer(server.Socket);
+    for (bool write : {false, true}) {
+      try {
+        if (write) {
+          printers_.WriteProfileString("windows", "device", "Beta,,");
+        } else {
+          printers_.GetProfileString("windows", "device", "none", 79);
+        }
+        ADD_FAILURE() << server.Label << ": no error";
+      } catch (const EWin32Error& error) {
+        EXPECT_EQ(error.ErrorCode(), server.Error) << server.Label;
+      }
+    }
+    EXPECT_FALSE(testing::Exists(folder_ / ".cups/lpoptions"));
+    EXPECT_FALSE(testing::Exists(folder_ / "lpoptions"));
+  }
+}
+
+// Start-up builds the printer list; a run with a printer chosen first
+// identifies the default printer.
+TEST_F(UnreachableCupsTest, StartUpAndTheDefaultPrinterTakeSecondsAndTellTheTruth) {
+  for (const Server& server : Servers()) {
+    UseServer(server.Socket);
+    TPrinter printer(printers_);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(printer.PrinterList().empty()) << server.Label;
+    const int64_t startUp = SecondsSince(start);
+    start = std::chrono::steady_clock::now();
+    try {
+      printer.SelectDefaultPrinter();
+      ADD_FAILURE() << server.Label << ": no error";
+    } catch (const EWin32Error& error) {
+      EXPECT_EQ(error.Message(), "Win32 エラー。コード : " + std::to_string(server.Error) + ".\n" +
+                                     std::strerror(static_cast<int>(server.Error)))
+          << server.Label;
+    }
+    const int64_t identify = SecondsSince(start);
+    std::cout << server.Label << ": printer list " << startUp << " s, default printer " << identify
+              << " s\n";
+    EXPECT_LT(startUp, kBoundSeconds) << server.Label;
+    EXPECT_LT(identify, kBoundSeconds) << server.Label;
+  }
 }
 
 }  // namespace

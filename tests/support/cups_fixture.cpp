@@ -80,7 +80,7 @@ bool PrivateCupsScheduler::WriteConfiguration(std::string& error) {
   WriteFile(folder_ / "cupsd.conf",
             "Listen " + socketPath_ +
                 "\n"
-                "WebInterface No\nBrowsing No\nLogLevel warn\n"
+                "WebInterface No\nBrowsing No\nLogLevel warn\nAccessLogLevel all\n"
                 "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                 "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n");
   std::string files = "ServerRoot " + folder_.Path() + "\nRequestRoot " + (folder_ / "spool") +
@@ -195,6 +195,17 @@ bool PrivateCupsScheduler::AddPrinter(const std::string& name, std::string& erro
   if (result.ExitStatus == 0) return true;
   error = "lpadmin -p " + name + " failed: " + result.Output;
   return false;
+}
+
+int PrivateCupsScheduler::RequestCount(const std::string& operation) const {
+  // Each line of the access log ends with the operation and its status.
+  const std::string log = ReadFile(folder_ / "log/access_log");
+  const std::string needle = " " + operation + " ";
+  int count = 0;
+  for (size_t at = log.find(needle); at != std::string::npos; at = log.find(needle, at + 1)) {
+    ++count;
+  }
+  return count;
 }
 
 void PrivateCupsScheduler::ForgetUserOptions() {

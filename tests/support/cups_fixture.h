@@ -39,6 +39,10 @@ class PrivateCupsScheduler {
   // `lpadmin -p name -E -v file:///dev/null`; false with `error` on failure.
   bool AddPrinter(const std::string& name, std::string& error);
 
+  // How many requests for IPP `operation` ("CUPS-Get-Printers") the
+  // scheduler has logged so far.
+  int RequestCount(const std::string& operation) const;
+
   // Removes the user defaults and instances that tests wrote.
   void ForgetUserOptions();
 

@@ -3,15 +3,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string_view>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "platform/linux/argument_words.h"
 
@@ -25,10 +20,39 @@ bool IsExecutableFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
+// xdg-open takes an argument that starts with "-" for an option of its own
+// ("--help", "-"); "./" in front names the same file and is no option. Other
+// names pass unchanged: an absolute name starts with "/", and a URL starts
+// with its scheme's letter, which "./" would break.
+std::string DocumentArgument(const std::string& file) {
+  return file.front() == '-' ? "./" + file : file;
+}
+
+}  // namespace
+
+std::vector<std::string> CurrentEnvironment() {
+  std::vector<std::string> entries;
+  for (char** entry = environ; entry && *entry; ++entry) entries.emplace_back(*entry);
+  return entries;
+}
+
+PosixLauncher::PosixLauncher(std::vector<std::string> environment)
+    : environment_(std::move(environment)) {
+  for (std::string& entry : *environment_) environmentPointers_.push_back(entry.data());
+  environmentPointers_.push_back(nullptr);
+}
+
 // The PATH search of execvp, done here so that a name that is no program can
 // go to xdg-open instead. An empty PATH element means the current folder.
-std::optional<std::string> FindOnPath(const std::string& name) {
-  const char* pathVariable = std::getenv("PATH");
+std::optional<std::string> PosixLauncher::FindOnPath(const std::string& name) const {
+  const char* pathVariable = nullptr;
+  if (environment_) {
+    for (const std::string& entry : *environment_) {
+      if (entry.starts_with("PATH=")) pathVariable = entry.c_str() + 5;
+    }
+  } else {
+    pathVariable = std::getenv("PATH");
+  }
   std::string_view path = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
   for (;;) {
     size_t colon = path.find(':');
@@ -40,7 +64,7 @@ std::optional<std::string> FindOnPath(const std::string& name) {
   }
 }
 
-std::optional<std::string> ResolveProgram(const std::string& file) {
+std::optional<std::string> PosixLauncher::ResolveProgram(const std::string& file) const {
   if (file.find('/') != std::string::npos) {
     if (IsExecutableFile(file)) return file;
     return std::nullopt;
@@ -48,25 +72,9 @@ std::optional<std::string> ResolveProgram(const std::string& file) {
   return FindOnPath(file);
 }
 
-// Waits for one child so that it does not stay a zombie. A thread per child
-// waits for exactly its own pid, so the SIGCHLD disposition and the children
-// that the toolkit starts itself are left alone; the thread ends with the
-// child.
-void ReapInBackground(pid_t pid) {
-  try {
-    std::thread([pid] {
-      while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-      }
-    }).detach();
-  } catch (const std::system_error&) {
-    // Without a thread the child stays a zombie until this program ends; it
-    // still runs, which is all a launch promises.
-  }
-}
-
 // The started program gets a clean signal state: blocked signals and
 // ignored signals of this program are not its business.
-void Spawn(const std::string& program, const std::vector<std::string>& words) {
+void PosixLauncher::Spawn(const std::string& program, const std::vector<std::string>& words) {
   std::vector<char*> argv;
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
@@ -81,13 +89,12 @@ void Spawn(const std::string& program, const std::vector<std::string>& words) {
   posix_spawnattr_setsigdefault(&attributes, &allSignals);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
+  char** environment = environment_ ? environmentPointers_.data() : environ;
   pid_t pid = 0;
-  int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+  int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environment);
   posix_spawnattr_destroy(&attributes);
-  if (result == 0) ReapInBackground(pid);
+  if (result == 0) reaper_.Adopt(pid);
 }
-
-}  // namespace
 
 void PosixLauncher::Open(void* /*owner*/, const std::string& file, const std::string& parameters) {
   if (file.empty()) return;
@@ -100,7 +107,7 @@ void PosixLauncher::Open(void* /*owner*/, const std::string& file, const std::st
   // Not a program: a document (or a URL) for the desktop's opener; the
   // parameter text has no meaning for a document.
   if (std::optional<std::string> opener = FindOnPath("xdg-open"))
-    Spawn(*opener, {"xdg-open", file});
+    Spawn(*opener, {"xdg-open", DocumentArgument(file)});
 }
 
 }  // namespace pellox

@@ -4,8 +4,9 @@
 
 namespace pellox {
 
-LinuxProgram::LinuxProgram(int argc, char** argv)
-    : process_(argc, argv),
+LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> startEnvironment)
+    : launcher_(std::move(startEnvironment)),
+      process_(argc, argv),
       platform_{clock_, pump_, launcher_, printers_, files_, process_},
       application_(platform_),
       window_(pump_),

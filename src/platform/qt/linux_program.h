@@ -3,6 +3,9 @@
 // titled "Pellox" and Form1 on top.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/application.h"
 #include "platform/linux/cups_printer_system.h"
 #include "platform/linux/linux_process_info.h"
@@ -19,8 +22,10 @@ namespace pellox {
 class LinuxProgram {
  public:
   // `argv` holds the program's name and its arguments; a QApplication must
-  // exist already.
-  LinuxProgram(int argc, char** argv);
+  // exist already. Started programs get `startEnvironment`: the environment
+  // the program was started with, before it set Qt's variables for itself.
+  LinuxProgram(int argc, char** argv,
+               std::vector<std::string> startEnvironment = CurrentEnvironment());
   LinuxProgram(const LinuxProgram&) = delete;
   LinuxProgram& operator=(const LinuxProgram&) = delete;
 

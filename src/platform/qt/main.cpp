@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <exception>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/text.h"
 #include "platform/qt/error_box.h"
@@ -35,6 +38,9 @@ void SetApplicationIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The settings below are this program's own; the programs it starts get
+  // the environment it was started with.
+  std::vector<std::string> startEnvironment = pellox::CurrentEnvironment();
   KeepPixelSizes();
   // The whole command line is the program's (a list file's path); Qt is
   // configured through its environment variables only.
@@ -43,7 +49,7 @@ int main(int argc, char** argv) {
   QApplication qtApplication(qtArgc, qtArgv);
   SetApplicationIcon();
   try {
-    pellox::LinuxProgram program(argc, argv);
+    pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
     return program.Run();
   } catch (const std::exception& error) {
     pellox::ShowErrorBox(nullptr, kStartupErrorCaption, pellox::ErrorReportText(error.what()));
