@@ -1,10 +1,29 @@
 #!/usr/bin/env bash
 # Builds everything (the Linux build and the Windows build) and runs every
-# test, then builds the release packages from those builds and checks them. Installs missing Debian packages first (as root).
+# test, then builds the release packages from those builds and checks them.
+# Installs missing Debian packages first (as root).
+#
+#   scripts/test.sh [PART]
+#     linux     the Linux build and its tests (core, Qt window, Linux layer,
+#               end to end)
+#     asan      the same suite built with AddressSanitizer and UBSan
+#     fuzz      the libFuzzer targets, FUZZ_SECONDS each
+#     win32     the Windows build and its tests under Wine
+#     packages  the .deb, zip and installer, built and checked (builds the
+#               Linux and Windows programs first)
+#     all       every part above, in that order (the default; what CI runs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 jobs=$(nproc)
+part=${1:-all}
+case "$part" in
+  linux | asan | fuzz | win32 | packages | all) ;;
+  *)
+    echo "usage: $0 [linux|asan|fuzz|win32|packages|all]" >&2
+    exit 2
+    ;;
+esac
 
 bash "$root/scripts/deps.sh" test
 
@@ -26,32 +45,53 @@ fi
 status=0
 section() { printf '\n=== %s ===\n' "$1"; }
 
-section "Linux build"
-cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build/linux" -j "$jobs"
-section "Linux tests"
-ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
+linux_build() {
+  section "Linux build"
+  cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build/linux" -j "$jobs"
+}
+linux_tests() {
+  section "Linux tests"
+  ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
+}
+asan() {
+  section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+  cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
+    -DPELLOX_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$build/asan" -j "$jobs"
+  section "Sanitizer tests"
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" || status=1
+}
+fuzz() {
+  section "Fuzzing (libFuzzer)"
+  bash "$root/scripts/fuzz.sh" || status=1
+}
+win32_build() {
+  section "Windows build (mingw-w64)"
+  cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+  cmake --build "$build/win32" -j "$jobs"
+}
+win32_tests() {
+  section "Windows tests (Wine)"
+  ctest --test-dir "$build/win32" --output-on-failure || status=1
+}
+packages() {
+  section "Packages (.deb, zip, installer)"
+  bash "$root/scripts/test-packages.sh" || status=1
+}
 
-section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
-cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
-  -DPELLOX_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build/asan" -j "$jobs"
-section "Sanitizer tests"
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
-  UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$build/asan" --output-on-failure -j "$jobs" || status=1
-
-section "Fuzzing (libFuzzer)"
-bash "$root/scripts/fuzz.sh" || status=1
-
-section "Windows build (mingw-w64)"
-cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
-cmake --build "$build/win32" -j "$jobs"
-section "Windows tests (Wine)"
-ctest --test-dir "$build/win32" --output-on-failure || status=1
-
-section "Packages (.deb, zip, installer)"
-bash "$root/scripts/test-packages.sh" || status=1
+# Called as plain commands, so that a failing build ends the script (set -e)
+# and a failing test run only marks it failed.
+case "$part" in
+  linux) linux_build; linux_tests ;;
+  asan) asan ;;
+  fuzz) fuzz ;;
+  win32) win32_build; win32_tests ;;
+  packages) linux_build; win32_build; packages ;;
+  all) linux_build; linux_tests; asan; fuzz; win32_build; win32_tests; packages ;;
+esac
 
 exit $status
