@@ -9,11 +9,13 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,19 @@ TEST_F(SaveTest, HardLinksStayLinked) {
   EXPECT_EQ(ReadFile(path), "new");
   EXPECT_EQ(ReadFile(folder_ / "other-name.lst"), "new");
   EXPECT_EQ(StatOf(path).st_nlink, 2u);
+}
+
+TEST_F(SaveTest, ExtendedAttributesStay) {
+  const std::string path = folder_ / "list.lst";
+  WriteFile(path, "old");
+  if (setxattr(path.c_str(), "user.pellox-test", "kept", 4, 0) != 0) {
+    GTEST_SKIP() << "no user attributes here: " << strerror(errno);
+  }
+  Save(path, "new");
+  EXPECT_EQ(ReadFile(path), "new");
+  char value[8] = {};
+  EXPECT_EQ(getxattr(path.c_str(), "user.pellox-test", value, sizeof value), 4);
+  EXPECT_STREQ(value, "kept");
 }
 
 TEST_F(SaveTest, AnInPlaceSaveThatIsDroppedPutsTheOldContentsBack) {

@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "common/errors.h"
 #include "platform/linux/posix_file_replacement.h"
@@ -118,16 +121,37 @@ int OpenFolder(const std::string& folder) {
   return fd;
 }
 
-// Whether a new file renamed onto the existing one, described by `info`,
-// would differ from it in nothing but its contents: the same owner and group
-// as this user's new files in the folder get, no other name (hard link) that
-// would keep the old contents, and a folder the user may write.
-bool RenameChangesNothingElse(int folderFd, const struct stat& info) {
+// Whether the file at `path` carries extended attributes (an access control
+// list, a user's own attributes) that a new file would not get. The
+// security label is left out: a new file in the same folder gets its own.
+bool HasOwnAttributes(const std::string& path) {
+  ssize_t size = listxattr(path.c_str(), nullptr, 0);
+  if (size <= 0) return false;
+  std::string names(static_cast<size_t>(size), '\0');
+  size = listxattr(path.c_str(), names.data(), names.size());
+  // Changed meanwhile: rather in place than losing one.
+  if (size < 0) return true;
+  names.resize(static_cast<size_t>(size));
+  // The names follow each other, each ending in a zero byte.
+  for (size_t at = 0; at < names.size();) {
+    const size_t end = std::min(names.find('\0', at), names.size());
+    if (std::string_view(names).substr(at, end - at) != "security.selinux") return true;
+    at = end + 1;
+  }
+  return false;
+}
+
+// Whether a new file renamed onto the existing one at `path`, described by
+// `info`, would differ from it in nothing but its contents: the same owner
+// and group as this user's new files in the folder get, no other name (hard
+// link) that would keep the old contents, no extended attributes (an access
+// control list) to lose, and a folder the user may write.
+bool RenameChangesNothingElse(int folderFd, const std::string& path, const struct stat& info) {
   struct stat folder {};
   if (fstat(folderFd, &folder) != 0) return false;
   const gid_t newGroup = (folder.st_mode & S_ISGID) != 0 ? folder.st_gid : getegid();
   return info.st_nlink == 1 && info.st_uid == geteuid() && info.st_gid == newGroup &&
-         faccessat(folderFd, ".", W_OK, AT_EACCESS) == 0;
+         faccessat(folderFd, ".", W_OK, AT_EACCESS) == 0 && !HasOwnAttributes(path);
 }
 
 // The folder part with its "/", and the name after it.
@@ -200,7 +224,7 @@ std::unique_ptr<FileReplacement> PosixFileSystem::Replace(const std::string& pat
   if (!S_ISREG(info.st_mode)) ThrowNotARegularFile();
   CheckWritable(resolved, info);
   int folderFd = OpenFolder(folder);
-  if (RenameChangesNothingElse(folderFd, info)) {
+  if (RenameChangesNothingElse(folderFd, resolved, info)) {
     return CreateRenamingReplacement(folderFd, name, info.st_mode & 07777);
   }
   ::close(folderFd);

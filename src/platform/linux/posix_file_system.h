@@ -15,8 +15,9 @@ class PosixFileSystem : public FileSystem {
 
   // Replaces the file that `path` names, following a symbolic link at
   // `path`. A file that a rename would change in more than its contents
-  // (another owner or group, more than one name, a folder the user may not
-  // write) is overwritten in place, its old contents kept in memory and
+  // (another owner or group, more than one name, extended attributes such
+  // as an access control list, a folder the user may not write) is
+  // overwritten in place, its old contents kept in memory and
   // written back when the save fails; otherwise the new contents go into a
   // temporary file in the same folder that is renamed onto the old one. A
   // read-only file, a folder or anything else that is no regular file is
