@@ -3,6 +3,7 @@
 // killed, and the folder entry that must last. The permission cases run
 // as user nobody.
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -275,6 +276,52 @@ TEST_F(SaveTest, TheNextSaveRemovesWhatAKilledSaveLeftButNoSaveInProgress) {
   EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{".list.lst.Xy12Zq", ".pellox-Busy01",
                                                                ".pellox-notes", "list.lst"}));
   close(busy);
+}
+
+// Without /proc a temporary file cannot be linked in later, so it gets its
+// name at once: the next save leaves it alone while its save runs, and
+// removes it once that save was killed.
+TEST_F(SaveTest, ANamedTempFileIsKeptWhileItsSaveRunsAndRemovedAfterItWasKilled) {
+  if (geteuid() != 0) GTEST_SKIP() << "hides /proc in a mount namespace of its own; needs root";
+  const std::string path = folder_ / "list.lst";
+  WriteFile(path, "old");
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        umount2("/proc", MNT_DETACH) != 0) {
+      _exit(1);
+    }
+    PosixFileSystem files;
+    std::unique_ptr<FileReplacement> output = files.Replace(path);
+    output->Write("half", 4);
+    (void)!write(ready[1], "w", 1);
+    for (;;) pause();  // killed in the middle of the save
+  }
+  ASSERT_GT(pid, 0);
+  close(ready[1]);
+  char byte = 0;
+  const bool started = read(ready[0], &byte, 1) == 1;
+  close(ready[0]);
+  if (!started) {
+    waitpid(pid, nullptr, 0);
+    GTEST_SKIP() << "cannot hide /proc here";
+  }
+  const std::vector<std::string> during = NamesIn(folder_.Path());
+  ASSERT_EQ(during.size(), 2u);
+  EXPECT_EQ(during[0].rfind(".pellox-", 0), 0u) << during[0];
+
+  Save(folder_ / "other.lst", "x");
+  EXPECT_EQ(NamesIn(folder_.Path()),
+            (std::vector<std::string>{during[0], "list.lst", "other.lst"}));
+
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  Save(path, "new");
+  EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{"list.lst", "other.lst"}));
+  EXPECT_EQ(ReadFile(path), "new");
 }
 
 TEST_F(SaveTest, TheFolderIsSyncedAfterTheRename) {
