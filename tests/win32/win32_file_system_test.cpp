@@ -125,6 +125,10 @@ TEST_F(Win32FileSystemTest, ASaveOntoWhatIsNoDiskFileIsRefused) {
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode("NUL", "new"));
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(pipe.Name(), "new"));
   EXPECT_NE(0, SaveCode("CON", "new"));
+  const std::string folder = folder_.File("dir.lst");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(folder, "new"));
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
 }
 
 TEST_F(Win32FileSystemTest, ASaveReplacesTheFileWholeAndLeavesNothingElse) {

@@ -33,7 +33,7 @@ struct TargetState {
 // Refuses a target that is no writable disk file: a device such as NUL or
 // CON, a pipe, a read-only file, a folder (which CreateFileA refuses).
 TargetState LookAtTarget(const std::string& path) {
-  ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_READ,
+  ScopedHandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.IsValid()) {
