@@ -36,7 +36,6 @@ class MemoryFile : public pellox::File {
     bytes_.remove_prefix(n);
     return n;
   }
-  void Write(const char*, size_t) override {}
   void Close() override {}
 
  private:

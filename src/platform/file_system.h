@@ -9,38 +9,43 @@
 
 namespace pellox {
 
+// An open file being read.
 class File {
  public:
   virtual ~File() = default;
   // Reads up to `size` bytes; returns 0 only at the end of the file.
   virtual size_t Read(char* buffer, size_t size) = 0;
-  // Writes all `size` bytes.
-  virtual void Write(const char* data, size_t size) = 0;
-  // Writes out what is still buffered and releases the file; a file that is
-  // destroyed without Close is released without a check.
+  // Releases the file; a file that is destroyed without Close is released
+  // without a check.
   virtual void Close() = 0;
+};
+
+// New contents on their way into the place of a file's old ones. Until
+// Commit has returned, the file keeps its old contents (or gets them back);
+// a replacement destroyed without a successful Commit leaves the file as it
+// was, and a new file is not created.
+class FileReplacement {
+ public:
+  virtual ~FileReplacement() = default;
+  // Writes all `size` bytes of the new contents.
+  virtual void Write(const char* data, size_t size) = 0;
+  // Makes what was written the file's contents, on the disk.
+  virtual void Commit() = 0;
 };
 
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Opens the existing file at `path` for reading; others may read it too.
+  // Opens the existing regular file at `path` for reading; others may read
+  // it too. Anything else (a folder, a device, a pipe) fails at once.
   virtual std::unique_ptr<File> OpenForReading(const std::string& path) = 0;
 
-  // Creates a new, empty file for writing in the folder that will hold
-  // `target` (the folder of what a link at `target` points to) and stores
-  // its path in `tempPath`.
-  virtual std::unique_ptr<File> CreateTempBeside(const std::string& target,
-                                                 std::string& tempPath) = 0;
-
-  // Puts the closed file `source` in the place of `target` in one step; an
-  // existing target keeps its permissions, and a link at `target` keeps
-  // being a link to the replaced file.
-  virtual void Replace(const std::string& source, const std::string& target) = 0;
-
-  // Deletes `path`, ignoring any failure.
-  virtual void Remove(const std::string& path) noexcept = 0;
+  // Starts replacing the contents of the file at `path`, creating it when
+  // it is missing. Nothing else about the file changes: a link at `path`
+  // stays a link, and an existing file keeps its permissions, owner and
+  // other names. Anything but a regular file fails at once.
+  virtual std::unique_ptr<FileReplacement> Replace(const std::string& path) = 0;
 };
 
 }  // namespace pellox

@@ -1,6 +1,7 @@
 // LoadList and SaveList: the run list and the printer choice in a list file.
-// Loading changes the window as it reads; saving goes through a temporary
-// file so that a failed save never costs the old list.
+// Loading changes the window as it reads; saving replaces the old contents
+// only once all new ones are written, so a failed save never costs the old
+// list.
 #include <memory>
 
 #include "runlist/list_file_reader.h"
@@ -38,22 +39,16 @@ bool TForm1::LoadList(const std::string& path) {
 }
 
 void TForm1::SaveList(const std::string& path) {
-  std::string tempPath;
-  std::unique_ptr<File> file = platform_.Files.CreateTempBeside(path, tempPath);
-  try {
-    ListFileWriter writer(*file);
-    writer.WriteInteger(ui_.ItemIndex());
-    writer.WriteInteger(EntryCount);
-    for (int row = 1; row <= EntryCount; ++row) {
-      for (int column = 1; column <= 3; ++column) writer.WriteLine(ui_.CellText(column, row));
-    }
-    writer.Close();
-    platform_.Files.Replace(tempPath, path);
-  } catch (...) {
-    file.reset();
-    platform_.Files.Remove(tempPath);
-    throw;
+  // Until Finish has committed, the file keeps its old contents; a failure
+  // drops the new ones and goes on to the caller.
+  std::unique_ptr<FileReplacement> output = platform_.Files.Replace(path);
+  ListFileWriter writer(*output);
+  writer.WriteInteger(ui_.ItemIndex());
+  writer.WriteInteger(EntryCount);
+  for (int row = 1; row <= EntryCount; ++row) {
+    for (int column = 1; column <= 3; ++column) writer.WriteLine(ui_.CellText(column, row));
   }
+  writer.Finish();
 }
 
 }  // namespace pellox

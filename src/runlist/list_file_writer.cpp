@@ -12,13 +12,13 @@ void ListFileWriter::WriteLine(std::string_view text) {
 
 void ListFileWriter::Flush() {
   if (buffer_.empty()) return;
-  file_.Write(buffer_.data(), buffer_.size());
+  output_.Write(buffer_.data(), buffer_.size());
   buffer_.clear();
 }
 
-void ListFileWriter::Close() {
+void ListFileWriter::Finish() {
   Flush();
-  file_.Close();
+  output_.Commit();
 }
 
 }  // namespace pellox

@@ -12,18 +12,18 @@ namespace pellox {
 
 class ListFileWriter {
  public:
-  explicit ListFileWriter(File& file) : file_(file) {}
+  explicit ListFileWriter(FileReplacement& output) : output_(output) {}
 
   void WriteInteger(int32_t value);
   void WriteLine(std::string_view text);
-  // Writes out the buffer and closes the file.
-  void Close();
+  // Writes out the buffer and commits the new contents.
+  void Finish();
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;
   void Flush();
 
-  File& file_;
+  FileReplacement& output_;
   std::string buffer_;
 };
 

@@ -111,7 +111,7 @@ TEST_F(FileCommandsTest, SaveAsOffersTheCurrentNameAndReplacesWithoutAsking) {
 TEST_F(FileCommandsTest, AFailedSaveAsKeepsTheOldNameAndCaption) {
   h.form.ListFileName = "/out/old.lst";
   h.ui.SetCaption("Pellox | /out/old.lst");
-  h.files.FailAt(FakeFileSystem::Op::CreateTemp, 1, 5);
+  h.files.FailAt(FakeFileSystem::Op::Replace, 1, 5);
   h.ui.AnswerDialog(kSave, {"/locked/new.lst", 1});
   Press(FormEvent::MnuSaveAsClick);
   EXPECT_EQ(h.form.ListFileName, "/out/old.lst");

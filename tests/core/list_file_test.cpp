@@ -180,21 +180,45 @@ TEST_F(ListFileTest, ARoundTripKeepsEveryByte) {
 
 TEST_F(ListFileTest, EveryFailingStepOfASaveKeepsTheOldFileAndReportsTheCode) {
   h.Add("1", "new.exe");
-  for (Op op : {Op::CreateTemp, Op::Write, Op::Close, Op::Replace}) {
-    h.files.files = {{kPath, "old contents"}};
-    h.files.removed.clear();
-    h.files.FailAt(op, 1, 101);
-    try {
-      h.form.SaveList(kPath);
-      ADD_FAILURE() << "no error for op " << static_cast<int>(op);
-    } catch (const EInOutError& error) {
-      EXPECT_EQ(error.ErrorCode(), 101);
+  for (bool inPlace : {false, true}) {
+    for (Op op : {Op::Replace, Op::Write, Op::Commit}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "in place " << inPlace << ", op " << static_cast<int>(op));
+      h.files.replaceInPlace = inPlace;
+      h.files.files = {{kPath, "old contents"}};
+      h.files.dropped.clear();
+      h.files.FailAt(op, 1, 101);
+      try {
+        h.form.SaveList(kPath);
+        ADD_FAILURE() << "no error";
+      } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), 101);
+      }
+      EXPECT_EQ(h.files.files, (std::map<std::string, std::string>{{kPath, "old contents"}}));
+      // A replacement that was started is dropped, never left half done.
+      EXPECT_EQ(h.files.dropped.size(), op == Op::Replace ? 0u : 1u);
     }
-    EXPECT_EQ(h.files.files, (std::map<std::string, std::string>{{kPath, "old contents"}}))
-        << "op " << static_cast<int>(op);
-    if (op != Op::CreateTemp) {
-      EXPECT_EQ(h.files.removed.size(), 1u);
-    }
+  }
+}
+
+TEST_F(ListFileTest, AFailedSaveOfANewFileLeavesNoFile) {
+  h.Add("1", "new.exe");
+  for (bool inPlace : {false, true}) {
+    h.files.replaceInPlace = inPlace;
+    h.files.FailAt(Op::Write, 1, 101);
+    EXPECT_THROW(h.form.SaveList(kPath), EInOutError);
+    EXPECT_TRUE(h.files.files.empty()) << "in place " << inPlace;
+  }
+}
+
+TEST_F(ListFileTest, ASaveWritesItsBytesAndCommitsOnce) {
+  h.Add("1", "new.exe");
+  for (bool inPlace : {false, true}) {
+    h.files.replaceInPlace = inPlace;
+    h.files.files = {{kPath, "old contents that are longer than the new ones"}};
+    h.files.dropped.clear();
+    EXPECT_EQ(Saved(), "0\r\n1\r\n1\r\nnew.exe\r\n\r\n") << "in place " << inPlace;
+    EXPECT_TRUE(h.files.dropped.empty());
   }
 }
 

@@ -2,6 +2,7 @@
 // ends by itself, never showing its window meanwhile; a list that cannot run
 // leaves the window open.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 
@@ -229,6 +230,19 @@ TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
     ExpectStaysOpen(Start(list), "Pellox");
   }
   EXPECT_TRUE(Log().empty());
+}
+
+// A device that never ends and a FIFO that nobody writes do not load: the
+// empty window comes up as for a missing file, instead of the program
+// reading forever or waiting in open().
+TEST_F(UnattendedRunTest, AFileThatNeverEndsOrNeverOpensLeavesTheWindowOpenAndEmpty) {
+  ASSERT_EQ(mkfifo((folder / "fifo.lst").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", (folder / "zero.lst").c_str()), 0);
+  for (const std::string& list :
+       {std::string("/dev/zero"), folder / "zero.lst", folder / "fifo.lst"}) {
+    SCOPED_TRACE(list);
+    ExpectStaysOpen(Start(list), "Pellox");
+  }
 }
 
 TEST_F(UnattendedRunTest, APrinterErrorShowsTheErrorBoxAndStartsNothing) {

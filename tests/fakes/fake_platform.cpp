@@ -95,16 +95,50 @@ class FakeFile : public File {
     pos_ += n;
     return n;
   }
-  void Write(const char* data, size_t size) override {
-    system_.Check(FakeFileSystem::Op::Write);
-    contents_->append(data, size);
-  }
   void Close() override { system_.Check(FakeFileSystem::Op::Close); }
 
  private:
   FakeFileSystem& system_;
   std::string* contents_;
   size_t pos_ = 0;
+};
+
+class FakeReplacement : public FileReplacement {
+ public:
+  FakeReplacement(FakeFileSystem& system, std::string path)
+      : system_(system), path_(std::move(path)) {
+    auto it = system_.files.find(path_);
+    if (it != system_.files.end()) old_ = it->second;
+    if (system_.replaceInPlace) system_.files[path_].clear();
+  }
+  ~FakeReplacement() override {
+    if (committed_) return;
+    system_.dropped.push_back(path_);
+    if (!system_.replaceInPlace) return;
+    if (old_) {
+      system_.files[path_] = *old_;
+    } else {
+      system_.files.erase(path_);
+    }
+  }
+
+  void Write(const char* data, size_t size) override {
+    system_.Check(FakeFileSystem::Op::Write);
+    written_.append(data, size);
+    if (system_.replaceInPlace) system_.files[path_] = written_;
+  }
+  void Commit() override {
+    system_.Check(FakeFileSystem::Op::Commit);
+    system_.files[path_] = written_;
+    committed_ = true;
+  }
+
+ private:
+  FakeFileSystem& system_;
+  std::string path_;
+  std::optional<std::string> old_;
+  std::string written_;
+  bool committed_ = false;
 };
 
 }  // namespace
@@ -116,22 +150,9 @@ std::unique_ptr<File> FakeFileSystem::OpenForReading(const std::string& path) {
   return std::make_unique<FakeFile>(*this, &it->second);
 }
 
-std::unique_ptr<File> FakeFileSystem::CreateTempBeside(const std::string& target,
-                                                       std::string& tempPath) {
-  Check(Op::CreateTemp);
-  tempPath = target + ".tmp" + std::to_string(++tempCounter_);
-  return std::make_unique<FakeFile>(*this, &files[tempPath]);
-}
-
-void FakeFileSystem::Replace(const std::string& source, const std::string& target) {
+std::unique_ptr<FileReplacement> FakeFileSystem::Replace(const std::string& path) {
   Check(Op::Replace);
-  files[target] = files.at(source);
-  files.erase(source);
-}
-
-void FakeFileSystem::Remove(const std::string& path) noexcept {
-  removed.push_back(path);
-  files.erase(path);
+  return std::make_unique<FakeReplacement>(*this, path);
 }
 
 void FakeFileSystem::FailAt(Op op, int nth, int code) { failures_[op] = {calls_[op] + nth, code}; }

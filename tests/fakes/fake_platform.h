@@ -107,12 +107,10 @@ class FakePrinterSystem : public PrinterSystem {
 // "/" or listed in `folders` is a folder.
 class FakeFileSystem : public FileSystem {
  public:
-  enum class Op { Open, Read, Write, Close, CreateTemp, Replace };
+  enum class Op { Open, Read, Close, Replace, Write, Commit };
 
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  std::unique_ptr<File> CreateTempBeside(const std::string& target, std::string& tempPath) override;
-  void Replace(const std::string& source, const std::string& target) override;
-  void Remove(const std::string& path) noexcept override;
+  std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 
   // Makes the `nth` (counting from 1) call of `op` from now on fail with
   // EInOutError(code).
@@ -121,14 +119,18 @@ class FakeFileSystem : public FileSystem {
   void Check(Op op);
   // How many reads a file may serve at most per call (to exercise refills).
   size_t readChunk = 7;
+  // Replacements write straight into the file and put the old contents back
+  // when they are dropped, as a save in place does; otherwise the new
+  // contents stay aside until the commit, as with a temporary file.
+  bool replaceInPlace = false;
 
   std::map<std::string, std::string> files;
-  std::vector<std::string> removed;
+  // The paths of replacements dropped without a successful commit.
+  std::vector<std::string> dropped;
 
  private:
   std::map<Op, int> calls_;
   std::map<Op, std::pair<int, int>> failures_;  // op -> (call number, code)
-  int tempCounter_ = 0;
 };
 
 }  // namespace pellox::testing

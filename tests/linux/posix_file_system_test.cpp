@@ -1,39 +1,50 @@
 #include "platform/linux/posix_file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <functional>
 #include <string>
 
+#include "child_process.h"
 #include "common/errors.h"
+#include "file_test_support.h"
 #include "temp_folder.h"
 
 namespace pellox {
 namespace {
 
+using testing::CodeOf;
 using testing::Exists;
+using testing::InChild;
+using testing::NamesIn;
 using testing::ReadFile;
+using testing::StatOf;
 using testing::TempFolder;
 using testing::WriteFile;
-
-// The EInOutError code a call raises, or 0 when it raises nothing.
-int CodeOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const EInOutError& e) {
-    return e.ErrorCode();
-  }
-  return 0;
-}
 
 mode_t ModeOf(const std::string& path) {
   struct stat info {};
   EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
   return info.st_mode & 07777;
+}
+
+// A listening UNIX socket at `path`; the descriptor stays open.
+int ListenAt(const std::string& path) {
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(fd, 1) != 0) {
+    return -1;
+  }
+  return fd;
 }
 
 struct ErrnoCase {
@@ -67,23 +78,10 @@ TEST(ErrnoMappingTest, UnmappedErrnoGivesTheNumberedMessage) {
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  // Saves `contents` to `target` the way a list is saved.
   void Save(const std::string& target, const std::string& contents) {
-    std::string tempPath;
-    std::unique_ptr<File> file = files_.CreateTempBeside(target, tempPath);
-    file->Write(contents.data(), contents.size());
-    file->Close();
-    files_.Replace(tempPath, target);
+    testing::Save(files_, target, contents);
   }
-
-  std::string ReadAll(const std::string& path) {
-    std::unique_ptr<File> file = files_.OpenForReading(path);
-    std::string contents;
-    char buffer[7];  // small on purpose: several reads per file
-    while (size_t count = file->Read(buffer, sizeof buffer)) contents.append(buffer, count);
-    file->Close();
-    return contents;
-  }
+  std::string ReadAll(const std::string& path) { return testing::ReadThrough(files_, path); }
 
   TempFolder folder_;
   PosixFileSystem files_;
@@ -114,38 +112,87 @@ TEST_F(PosixFileSystemTest, OpenFailureCodes) {
   }
 }
 
+// Each open runs in a child with a bounded wait, so a call that blocks (a
+// FIFO without a writer) fails the test instead of hanging it. A socket
+// cannot even be opened (ENXIO); everything else is refused like a folder.
+TEST_F(PosixFileSystemTest, WhatIsNoRegularFileIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo((folder_ / "fifo.lst").c_str(), 0600), 0);
+  const int listening = ListenAt(folder_ / "socket.lst");
+  ASSERT_GE(listening, 0);
+  ASSERT_EQ(symlink("/dev/zero", (folder_ / "zero.lst").c_str()), 0);
+  struct Case {
+    std::string Path;
+    int Code;
+  };
+  const Case cases[] = {{"/dev/zero", 5},
+                        {"/dev/null", 5},
+                        {folder_ / "zero.lst", 5},
+                        {folder_ / "fifo.lst", 5},
+                        {folder_ / "socket.lst", ENXIO}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(InChild([&] { return CodeOf([&] { PosixFileSystem().OpenForReading(c.Path); }); }),
+              c.Code)
+        << c.Path;
+  }
+  close(listening);
+}
+
+TEST_F(PosixFileSystemTest, AReadFileDoesNotBlock) {
+  WriteFile(folder_ / "list.lst", "0\r\n0\r\n");
+  std::unique_ptr<File> file = files_.OpenForReading(folder_ / "list.lst");
+  char buffer[16];
+  EXPECT_EQ(file->Read(buffer, sizeof buffer), 6u);
+  EXPECT_EQ(file->Read(buffer, sizeof buffer), 0u);
+}
+
 TEST_F(PosixFileSystemTest, TooLongPathFailsInsteadOfBeingCut) {
   // A name over NAME_MAX whose first 255 bytes name an existing file.
   const std::string shortName(255, 'a');
   WriteFile(folder_ / shortName, "old");
   const std::string longPath = folder_ / (shortName + "b");
   EXPECT_EQ(CodeOf([&] { files_.OpenForReading(longPath); }), ENAMETOOLONG);
-  std::string tempPath;
-  EXPECT_EQ(CodeOf([&] { files_.CreateTempBeside(longPath, tempPath); }), ENAMETOOLONG);
+  EXPECT_EQ(CodeOf([&] { files_.Replace(longPath); }), ENAMETOOLONG);
   EXPECT_EQ(ReadFile(folder_ / shortName), "old");
 }
 
-TEST_F(PosixFileSystemTest, SaveRoundTripCreatesTheFileAndNoTempStaysBehind) {
-  const std::string target = folder_ / "new.lst";
-  std::string tempPath;
-  std::unique_ptr<File> file = files_.CreateTempBeside(target, tempPath);
-  EXPECT_EQ(tempPath.rfind(folder_.Path() + "/.new.lst.", 0), 0u) << tempPath;
-  const std::string contents = "0\r\n1\r\n5\r\n/bin/true\r\n\r\n";
-  file->Write(contents.data(), contents.size());
-  file->Close();
-  files_.Replace(tempPath, target);
-  EXPECT_EQ(ReadAll(target), contents);
-  EXPECT_FALSE(Exists(tempPath));
+// The temporary file must not need a longer name than the target's.
+TEST_F(PosixFileSystemTest, NamesUpToTheLongestLegalOneSave) {
+  for (size_t length : {1u, 240u, 248u, 250u, 255u}) {
+    const std::string path = folder_ / std::string(length, 'n');
+    EXPECT_EQ(CodeOf([&] { Save(path, "new"); }), 0) << length;
+    EXPECT_EQ(CodeOf([&] { Save(path, "newer"); }), 0) << length;
+    EXPECT_EQ(ReadFile(path), "newer") << length;
+  }
 }
 
-TEST_F(PosixFileSystemTest, TempFilesAreUnique) {
-  std::string first;
-  std::string second;
-  auto a = files_.CreateTempBeside(folder_ / "x.lst", first);
-  auto b = files_.CreateTempBeside(folder_ / "x.lst", second);
-  EXPECT_NE(first, second);
-  EXPECT_TRUE(Exists(first));
-  EXPECT_TRUE(Exists(second));
+TEST_F(PosixFileSystemTest, SaveCreatesTheFileAndLeavesNothingElse) {
+  const std::string target = folder_ / "new.lst";
+  const std::string contents = "0\r\n1\r\n5\r\n/bin/true\r\n\r\n";
+  Save(target, contents);
+  EXPECT_EQ(ReadAll(target), contents);
+  EXPECT_EQ(NamesIn(folder_.Path()), std::vector<std::string>{"new.lst"});
+}
+
+TEST_F(PosixFileSystemTest, NothingIsCreatedBeforeTheCommit) {
+  const std::string target = folder_ / "new.lst";
+  {
+    std::unique_ptr<FileReplacement> output = files_.Replace(target);
+    output->Write("0\r\n0\r\n", 6);
+  }
+  EXPECT_TRUE(NamesIn(folder_.Path()).empty());
+}
+
+TEST_F(PosixFileSystemTest, TwoSavesAtOnceDoNotMeet) {
+  const std::string target = folder_ / "x.lst";
+  std::unique_ptr<FileReplacement> first = files_.Replace(target);
+  std::unique_ptr<FileReplacement> second = files_.Replace(target);
+  first->Write("first", 5);
+  second->Write("second", 6);
+  first->Commit();
+  EXPECT_EQ(ReadFile(target), "first");
+  second->Commit();
+  EXPECT_EQ(ReadFile(target), "second");
+  EXPECT_EQ(NamesIn(folder_.Path()), std::vector<std::string>{"x.lst"});
 }
 
 TEST_F(PosixFileSystemTest, NewFileGetsTheUsualPermissions) {
@@ -172,17 +219,11 @@ TEST_F(PosixFileSystemTest, LinkStaysALinkAndItsFileGetsTheNewContents) {
   const std::string link = folder_ / "link.lst";
   ASSERT_EQ(symlink("real/list.lst", link.c_str()), 0);
 
-  std::string tempPath;
-  files_.CreateTempBeside(link, tempPath)->Close();
-  EXPECT_EQ(tempPath.rfind(folder_.Path() + "/real/.list.lst.", 0), 0u) << tempPath;
-  files_.Remove(tempPath);
-
   Save(link, "new");
-  struct stat info {};
-  ASSERT_EQ(lstat(link.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode));
   EXPECT_EQ(ReadFile(real), "new");
   EXPECT_EQ(ModeOf(real), 0604u);
+  EXPECT_EQ(NamesIn(folder_ / "real"), std::vector<std::string>{"list.lst"});
 }
 
 TEST_F(PosixFileSystemTest, DanglingLinkCreatesTheFileItNames) {
@@ -190,14 +231,12 @@ TEST_F(PosixFileSystemTest, DanglingLinkCreatesTheFileItNames) {
   ASSERT_EQ(symlink("made.lst", link.c_str()), 0);
   Save(link, "new");
   EXPECT_EQ(ReadFile(folder_ / "made.lst"), "new");
-  struct stat info {};
-  ASSERT_EQ(lstat(link.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode));
 }
 
 TEST_F(PosixFileSystemTest, CreateInMissingFolderFails) {
-  std::string tempPath;
-  EXPECT_EQ(CodeOf([&] { files_.CreateTempBeside(folder_ / "nofolder/x.lst", tempPath); }), 3);
+  EXPECT_EQ(CodeOf([&] { files_.Replace(folder_ / "nofolder/x.lst"); }), 3);
+  EXPECT_EQ(CodeOf([&] { files_.Replace(folder_ / "nofolder/x.lst/y.lst"); }), 3);
 }
 
 TEST_F(PosixFileSystemTest, ReplacingAReadOnlyFileFailsAndKeepsOldContents) {
@@ -216,74 +255,25 @@ TEST_F(PosixFileSystemTest, ReplacingAFolderFailsAndKeepsIt) {
   EXPECT_EQ(ReadFile(target + "/inside"), "kept");
 }
 
-TEST_F(PosixFileSystemTest, ReplaceWithMissingSourceFailsAndKeepsOldContents) {
-  const std::string target = folder_ / "list.lst";
-  WriteFile(target, "old");
-  EXPECT_EQ(CodeOf([&] { files_.Replace(folder_ / ".gone", target); }), 2);
-  EXPECT_EQ(ReadFile(target), "old");
-}
-
-TEST_F(PosixFileSystemTest, RemoveIgnoresMissingFiles) {
-  WriteFile(folder_ / "doomed", "x");
-  files_.Remove(folder_ / "doomed");
-  EXPECT_FALSE(Exists(folder_ / "doomed"));
-  files_.Remove(folder_ / "doomed");
-  files_.Remove(folder_ / "nofolder/doomed");
-}
-
-// Runs `body` in a child process as the user nobody; the child's exit code
-// is what `body` returns. Needs root to change user.
-int AsNobody(const std::function<int()>& body) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(200);
-    _exit(body());
+// A save onto a FIFO, a socket or a device node (as root it could replace
+// one) is refused at once, and the node stays what it was.
+TEST_F(PosixFileSystemTest, ASaveOntoWhatIsNoRegularFileIsRefused) {
+  ASSERT_EQ(mkfifo((folder_ / "fifo.lst").c_str(), 0666), 0);
+  const int listening = ListenAt(folder_ / "socket.lst");
+  ASSERT_GE(listening, 0);
+  std::vector<std::string> nodes = {folder_ / "fifo.lst", folder_ / "socket.lst"};
+  // A node like /dev/null's; only root may make one.
+  if (mknod((folder_ / "null.lst").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    nodes.push_back(folder_ / "null.lst");
   }
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
-class PermissionTest : public PosixFileSystemTest {
- protected:
-  void SetUp() override {
-    if (geteuid() != 0) {
-      // Without root the test runs as the file's owner, who may write anyway.
-      GTEST_SKIP() << "permission tests switch to user nobody and need root";
-    }
-    // Let nobody reach the folder.
-    ASSERT_EQ(chmod(folder_.Path().c_str(), 0755), 0);
+  ASSERT_EQ(symlink("fifo.lst", (folder_ / "link.lst").c_str()), 0);
+  nodes.push_back(folder_ / "link.lst");
+  for (const std::string& node : nodes) {
+    const mode_t type = StatOf(node).st_mode & S_IFMT;
+    EXPECT_EQ(InChild([&] { return CodeOf([&] { Save(node, "new"); }); }), 5) << node;
+    EXPECT_EQ(StatOf(node).st_mode & S_IFMT, type) << node;
   }
-};
-
-TEST_F(PermissionTest, ReadOnlyFolderRefusesTheTempFileAndKeepsTheList) {
-  const std::string locked = folder_ / "locked";
-  ASSERT_EQ(mkdir(locked.c_str(), 0755), 0);
-  WriteFile(locked + "/list.lst", "old");
-  ASSERT_EQ(chmod((locked + "/list.lst").c_str(), 0666), 0);
-  int code = AsNobody([&] {
-    std::string tempPath;
-    return CodeOf([&] { PosixFileSystem().CreateTempBeside(locked + "/list.lst", tempPath); });
-  });
-  EXPECT_EQ(code, 5);
-  EXPECT_EQ(ReadFile(locked + "/list.lst"), "old");
-}
-
-TEST_F(PermissionTest, UnreadableFileRefusesToOpen) {
-  const std::string secret = folder_ / "secret.lst";
-  WriteFile(secret, "x");
-  ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
-  EXPECT_EQ(AsNobody([&] { return CodeOf([&] { PosixFileSystem().OpenForReading(secret); }); }), 5);
-}
-
-TEST_F(PermissionTest, UnreachableFolderRefusesToOpen) {
-  const std::string closed = folder_ / "closed";
-  ASSERT_EQ(mkdir(closed.c_str(), 0700), 0);
-  WriteFile(closed + "/list.lst", "x");
-  EXPECT_EQ(AsNobody([&] {
-              return CodeOf([&] { PosixFileSystem().OpenForReading(closed + "/list.lst"); });
-            }),
-            5);
+  close(listening);
 }
 
 }  // namespace

@@ -29,11 +29,7 @@ std::unique_ptr<File> StubFiles::OpenForReading(const std::string&) {
   throw EInOutError(kFileNotFound);
 }
 
-std::unique_ptr<File> StubFiles::CreateTempBeside(const std::string&, std::string&) {
-  throw EInOutError(kAccessDenied);
-}
-
-void StubFiles::Replace(const std::string&, const std::string&) {
+std::unique_ptr<FileReplacement> StubFiles::Replace(const std::string&) {
   throw EInOutError(kAccessDenied);
 }
 

@@ -46,9 +46,7 @@ class StubPrinters : public PrinterSystem {
 class StubFiles : public FileSystem {
  public:
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  std::unique_ptr<File> CreateTempBeside(const std::string& target, std::string& tempPath) override;
-  void Replace(const std::string& source, const std::string& target) override;
-  void Remove(const std::string&) noexcept override {}
+  std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
 class StubProcess : public ProcessInfo {

@@ -128,6 +128,32 @@ TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
   EXPECT_TRUE(folder_.Files("*.done").empty());
 }
 
+// NUL and a pipe whose server never writes are no list: the empty window
+// opens as for a missing file, instead of the program waiting for data.
+TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
+  const std::string pipeName =
+      "\\\\.\\pipe\\pellox-exe-test-" + std::to_string(GetCurrentProcessId());
+  ScopedHandle pipe(CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                     PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 512, 512, 0,
+                                     nullptr));
+  ASSERT_TRUE(pipe.IsValid());
+  ScopedHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  OVERLAPPED listening{};
+  listening.hEvent = event.Get();
+  ConnectNamedPipe(pipe.Get(), &listening);
+  for (const std::string& list : {std::string("NUL"), pipeName}) {
+    SCOPED_TRACE(list);
+    Start("\"" + list + "\"");
+    HWND window = FindMainWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window); }));
+    EXPECT_EQ("Pellox", testing::WindowText(window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, ExitCode());
+  }
+  CancelIo(pipe.Get());
+}
+
 TEST_F(PelloxExeTest, StartedMaximisedTheWindowOpensMaximised) {
   Start("\"" + folder_.File("none.lst") + "\"", SW_SHOWMAXIMIZED);
   HWND window = FindMainWindow();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/errors.h"
 #include "win32_test_support.h"
 
@@ -30,8 +32,18 @@ std::string ReadAll(File& file) {
   return bytes;
 }
 
+void Save(FileSystem& files, const std::string& target, const std::string& contents) {
+  std::unique_ptr<FileReplacement> output = files.Replace(target);
+  output->Write(contents.data(), contents.size());
+  output->Commit();
+}
+
 class Win32FileSystemTest : public ::testing::Test {
  protected:
+  int SaveCode(const std::string& target, const std::string& contents) {
+    return ErrorCodeOf([&] { Save(files_, target, contents); });
+  }
+
   TempFolder folder_;
   Win32FileSystem files_;
 };
@@ -42,8 +54,7 @@ TEST_F(Win32FileSystemTest, MissingFileFailsWithCode2) {
 
 TEST_F(Win32FileSystemTest, MissingFolderFailsWithCode3) {
   EXPECT_EQ(3, ErrorCodeOf([&] { files_.OpenForReading(folder_.File("none\\a.lst")); }));
-  std::string temp;
-  EXPECT_EQ(3, ErrorCodeOf([&] { files_.CreateTempBeside(folder_.File("none\\a.lst"), temp); }));
+  EXPECT_EQ(3, ErrorCodeOf([&] { files_.Replace(folder_.File("none\\a.lst")); }));
 }
 
 TEST_F(Win32FileSystemTest, ReadsTheFileAndThenZeroAtTheEnd) {
@@ -67,40 +78,147 @@ TEST_F(Win32FileSystemTest, OpenForReadingSharesReadingOnly) {
   if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
 }
 
-TEST_F(Win32FileSystemTest, TempFileBesideTargetReplacesItWhole) {
+// A pipe with a server waiting, which a read would wait on for good.
+class PipeServer {
+ public:
+  PipeServer()
+      : name_("\\\\.\\pipe\\pellox-test-" + std::to_string(GetCurrentProcessId())),
+        handle_(CreateNamedPipeA(name_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                                 PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 512, 512, 0, nullptr)),
+        event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    // Listening, so that a client connects instead of finding the pipe busy.
+    overlapped_.hEvent = event_;
+    if (handle_ != INVALID_HANDLE_VALUE) ConnectNamedPipe(handle_, &overlapped_);
+  }
+  ~PipeServer() {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+      CancelIo(handle_);
+      CloseHandle(handle_);
+    }
+    CloseHandle(event_);
+  }
+  PipeServer(const PipeServer&) = delete;
+  PipeServer& operator=(const PipeServer&) = delete;
+  bool Ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+  HANDLE handle_;
+  HANDLE event_;
+  OVERLAPPED overlapped_{};
+};
+
+// NUL and a pipe open and are then refused; CON cannot even be opened for
+// reading by a program without a console, under Wine.
+TEST_F(Win32FileSystemTest, WhatIsNoDiskFileIsRefused) {
+  PipeServer pipe;
+  ASSERT_TRUE(pipe.Ok());
+  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading("NUL"); }));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading(pipe.Name()); }));
+  EXPECT_NE(0, ErrorCodeOf([&] { files_.OpenForReading("CON"); }));
+}
+
+TEST_F(Win32FileSystemTest, ASaveOntoWhatIsNoDiskFileIsRefused) {
+  PipeServer pipe;
+  ASSERT_TRUE(pipe.Ok());
+  EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode("NUL", "new"));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(pipe.Name(), "new"));
+  EXPECT_NE(0, SaveCode("CON", "new"));
+  const std::string folder = folder_.File("dir.lst");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(folder, "new"));
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+}
+
+TEST_F(Win32FileSystemTest, ASaveReplacesTheFileWholeAndLeavesNothingElse) {
   const std::string target = folder_.File("list.lst");
   WriteWholeFile(target, "old contents");
-  std::string temp;
-  std::unique_ptr<File> file = files_.CreateTempBeside(target, temp);
-  EXPECT_EQ(folder_.Path(), temp.substr(0, folder_.Path().size()));
-  EXPECT_NE(target, temp);
-  file->Write("0\r\n0\r\n", 6);
-  file->Close();
-  EXPECT_EQ("old contents", ReadWholeFile(target));
-
-  files_.Replace(temp, target);
+  {
+    std::unique_ptr<FileReplacement> output = files_.Replace(target);
+    output->Write("0\r\n0\r\n", 6);
+    EXPECT_EQ("old contents", ReadWholeFile(target));
+    output->Commit();
+  }
   EXPECT_EQ("0\r\n0\r\n", ReadWholeFile(target));
-  EXPECT_FALSE(testing::FileExists(temp));
+  EXPECT_EQ(std::vector<std::string>{"list.lst"}, folder_.Files("*"));
 }
 
-TEST_F(Win32FileSystemTest, TwoTempFilesGetDifferentNames) {
-  std::string first, second;
-  std::unique_ptr<File> a = files_.CreateTempBeside(folder_.File("list.lst"), first);
-  std::unique_ptr<File> b = files_.CreateTempBeside(folder_.File("list.lst"), second);
-  EXPECT_NE(first, second);
-  a->Close();
-  b->Close();
+TEST_F(Win32FileSystemTest, ADroppedSaveKeepsTheOldFileAndLeavesNothingElse) {
+  const std::string target = folder_.File("list.lst");
+  WriteWholeFile(target, "old contents");
+  files_.Replace(target)->Write("new", 3);
+  files_.Replace(folder_.File("new.lst"))->Write("new", 3);
+  EXPECT_EQ("old contents", ReadWholeFile(target));
+  EXPECT_EQ(std::vector<std::string>{"list.lst"}, folder_.Files("*"));
 }
 
-TEST_F(Win32FileSystemTest, ReplaceOfAMissingSourceFails) {
-  EXPECT_EQ(2, ErrorCodeOf([&] { files_.Replace(folder_.File("gone"), folder_.File("t.lst")); }));
+TEST_F(Win32FileSystemTest, AReadOnlyFileIsRefusedAndKept) {
+  const std::string target = folder_.File("list.lst");
+  WriteWholeFile(target, "old");
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(target, "new"));
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ("old", ReadWholeFile(target));
 }
 
-TEST_F(Win32FileSystemTest, RemoveDeletesAndIgnoresAMissingFile) {
-  WriteWholeFile(folder_.File("a.tmp"), "x");
-  files_.Remove(folder_.File("a.tmp"));
-  EXPECT_FALSE(testing::FileExists(folder_.File("a.tmp")));
-  files_.Remove(folder_.File("a.tmp"));  // no error
+TEST_F(Win32FileSystemTest, HardLinksStayLinked) {
+  const std::string target = folder_.File("list.lst");
+  WriteWholeFile(target, "old");
+  ASSERT_TRUE(CreateHardLinkA(folder_.File("other.lst").c_str(), target.c_str(), nullptr));
+  EXPECT_EQ(0, SaveCode(target, "new"));
+  EXPECT_EQ("new", ReadWholeFile(target));
+  EXPECT_EQ("new", ReadWholeFile(folder_.File("other.lst")));
+}
+
+TEST_F(Win32FileSystemTest, TheNextSaveRemovesWhatAKilledSaveLeftButNoSaveInProgress) {
+  WriteWholeFile(folder_.File("~pellox1a2b.tmp"), "half a list");
+  WriteWholeFile(folder_.File("~pellox-notes.tmp"), "not ours");
+  WriteWholeFile(folder_.File("~pelloxbusy.tmp"), "not ours either");
+  std::unique_ptr<FileReplacement> inProgress = files_.Replace(folder_.File("other.lst"));
+  EXPECT_EQ(0, SaveCode(folder_.File("list.lst"), "new"));
+  const std::vector<std::string> names = folder_.Files("*");
+  EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), "~pellox1a2b.tmp"));
+  EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pellox-notes.tmp"));
+  EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pelloxbusy.tmp"));
+  EXPECT_EQ(4u, names.size());  // the two of others, list.lst, and the one in progress
+  inProgress->Commit();
+  EXPECT_EQ("", ReadWholeFile(folder_.File("other.lst")));
+}
+
+// Folders whose path reaches near MAX_PATH: a temporary name must not make a
+// legal target path fail.
+class LongFolderTest : public Win32FileSystemTest {
+ protected:
+  // A folder inside the test's folder whose path with its "\" has `length`
+  // bytes.
+  std::string FolderOf(size_t length) {
+    std::string path = folder_.Path();
+    path.append(length - 1 - path.size(), 'd');
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return "";
+    made_.push_back(path);
+    return path + "\\";
+  }
+  void TearDown() override {
+    for (const std::string& path : made_) {
+      for (const char* name : {"\\list.lst", "\\a"}) DeleteFileA((path + name).c_str());
+      RemoveDirectoryA(path.c_str());
+    }
+  }
+  std::vector<std::string> made_;
+};
+
+TEST_F(LongFolderTest, ListsInFoldersOf237BytesAndMoreSave) {
+  for (size_t length : {237u, 240u, 244u, 246u}) {
+    const std::string folder = FolderOf(length);
+    ASSERT_EQ(length, folder.size());
+    for (const std::string& name : {std::string("list.lst"), std::string("a")}) {
+      const std::string target = folder + name;
+      EXPECT_EQ(0, SaveCode(target, "first")) << target.size();
+      EXPECT_EQ(0, SaveCode(target, "second")) << target.size();
+      EXPECT_EQ("second", ReadWholeFile(target)) << target.size();
+    }
+  }
 }
 
 TEST_F(Win32FileSystemTest, APathOf260BytesFailsInsteadOfBeingCut) {
@@ -113,11 +231,11 @@ TEST_F(Win32FileSystemTest, APathOf260BytesFailsInsteadOfBeingCut) {
 
   const std::string longer = shorter + "a";
   EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, ErrorCodeOf([&] { files_.OpenForReading(longer); }));
-  std::string temp;
-  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE,
-            ErrorCodeOf([&] { files_.CreateTempBeside(longer, temp); }));
-  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, ErrorCodeOf([&] { files_.Replace(shorter, longer); }));
+  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, SaveCode(longer, "new"));
   EXPECT_EQ("the 259-byte file", ReadWholeFile(shorter));
+  // The 259-byte path itself saves.
+  EXPECT_EQ(0, SaveCode(shorter, "new"));
+  EXPECT_EQ("new", ReadWholeFile(shorter));
 }
 
 }  // namespace

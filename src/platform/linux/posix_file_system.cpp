@@ -2,14 +2,18 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "common/errors.h"
+#include "platform/linux/posix_file_replacement.h"
 
 namespace pellox {
 namespace {
@@ -17,16 +21,14 @@ namespace {
 // As many links as the kernel follows in one path lookup.
 constexpr int kMaxLinkDepth = 40;
 
-[[noreturn]] void ThrowErrno(int errnoValue) { throw EInOutError(ErrnoToInOutCode(errnoValue)); }
+[[noreturn]] void ThrowErrno(int errnoValue) { ThrowInOutErrno(errnoValue); }
 
 [[noreturn]] void ThrowLastErrno() { ThrowErrno(errno); }
 
-// One open descriptor. `syncOnClose` makes Close flush the data to the disk,
-// so that a full disk or a failing device is reported before the file is put
-// in the place of the old list.
+// One descriptor open for reading.
 class PosixFile : public File {
  public:
-  PosixFile(int fd, bool syncOnClose) : fd_(fd), syncOnClose_(syncOnClose) {}
+  explicit PosixFile(int fd) : fd_(fd) {}
   ~PosixFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -41,31 +43,15 @@ class PosixFile : public File {
     }
   }
 
-  void Write(const char* data, size_t size) override {
-    while (size > 0) {
-      ssize_t count = ::write(fd_, data, size);
-      if (count < 0) {
-        if (errno == EINTR) continue;
-        ThrowLastErrno();
-      }
-      data += count;
-      size -= static_cast<size_t>(count);
-    }
-  }
-
   void Close() override {
     int fd = fd_;
     fd_ = -1;
-    int syncError = syncOnClose_ && ::fsync(fd) != 0 ? errno : 0;
     // close is not retried on EINTR: on Linux the descriptor is gone anyway.
-    int closeError = ::close(fd) != 0 && errno != EINTR ? errno : 0;
-    if (syncError != 0) ThrowErrno(syncError);
-    if (closeError != 0) ThrowErrno(closeError);
+    if (::close(fd) != 0 && errno != EINTR) ThrowLastErrno();
   }
 
  private:
   int fd_;
-  bool syncOnClose_;
 };
 
 // The path a symbolic link at `path` leads to, relative links taken from the
@@ -125,6 +111,49 @@ void CheckWritable(const std::string& path, const struct stat& info) {
   if (access(path.c_str(), W_OK) != 0 && errno != ENOENT) ThrowLastErrno();
 }
 
+// The folder a save works in, for reading where the user may, else only
+// for lookups. A missing folder is code 3.
+int OpenFolder(const std::string& folder) {
+  const char* path = folder.empty() ? "." : folder.c_str();
+  int fd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0 && errno == EACCES) fd = ::open(path, O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(errno == ENOENT ? ENOTDIR : errno);
+  return fd;
+}
+
+// Whether the file at `path` carries extended attributes (an access control
+// list, a user's own attributes) that a new file would not get. The
+// security label is left out: a new file in the same folder gets its own.
+bool HasOwnAttributes(const std::string& path) {
+  ssize_t size = listxattr(path.c_str(), nullptr, 0);
+  if (size <= 0) return false;
+  std::string names(static_cast<size_t>(size), '\0');
+  size = listxattr(path.c_str(), names.data(), names.size());
+  // Changed meanwhile: rather in place than losing one.
+  if (size < 0) return true;
+  names.resize(static_cast<size_t>(size));
+  // The names follow each other, each ending in a zero byte.
+  for (size_t at = 0; at < names.size();) {
+    const size_t end = std::min(names.find('\0', at), names.size());
+    if (std::string_view(names).substr(at, end - at) != "security.selinux") return true;
+    at = end + 1;
+  }
+  return false;
+}
+
+// Whether a new file renamed onto the existing one at `path`, described by
+// `info`, would differ from it in nothing but its contents: the same owner
+// and group as this user's new files in the folder get, no other name (hard
+// link) that would keep the old contents, no extended attributes (an access
+// control list) to lose, and a folder the user may write.
+bool RenameChangesNothingElse(int folderFd, const std::string& path, const struct stat& info) {
+  struct stat folder {};
+  if (fstat(folderFd, &folder) != 0) return false;
+  const gid_t newGroup = (folder.st_mode & S_ISGID) != 0 ? folder.st_gid : getegid();
+  return info.st_nlink == 1 && info.st_uid == geteuid() && info.st_gid == newGroup &&
+         faccessat(folderFd, ".", W_OK, AT_EACCESS) == 0 && !HasOwnAttributes(path);
+}
+
 // The folder part with its "/", and the name after it.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
   size_t slash = path.rfind('/');
@@ -155,47 +184,51 @@ int ErrnoToInOutCode(int errnoValue) {
   }
 }
 
+[[noreturn]] void ThrowInOutErrno(int errnoValue) {
+  throw EInOutError(ErrnoToInOutCode(errnoValue));
+}
+
+// Access denied, as for a folder: the path names something that is read or
+// written by other rules than a list file (a device, a FIFO, a socket).
+[[noreturn]] void ThrowNotARegularFile() { ThrowInOutErrno(EACCES); }
+
 std::unique_ptr<File> PosixFileSystem::OpenForReading(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer. O_NOCTTY: a
+  // terminal must not become the controlling one.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0 && errno == ENOENT) ThrowNotFound(path);
   if (fd < 0) ThrowLastErrno();
-  auto file = std::make_unique<PosixFile>(fd, false);
-  // open() succeeds on a folder; reading one must fail like on Windows.
+  auto file = std::make_unique<PosixFile>(fd);
+  // Only a regular file ends: a device like /dev/zero never does, and a
+  // FIFO or a terminal waits for data.
   struct stat info {};
   if (fstat(fd, &info) != 0) ThrowLastErrno();
   if (S_ISDIR(info.st_mode)) ThrowErrno(EISDIR);
+  if (!S_ISREG(info.st_mode)) ThrowNotARegularFile();
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) ThrowLastErrno();
   return file;
 }
 
-std::unique_ptr<File> PosixFileSystem::CreateTempBeside(const std::string& target,
-                                                        std::string& tempPath) {
+std::unique_ptr<FileReplacement> PosixFileSystem::Replace(const std::string& path) {
+  const std::string resolved = ResolveTarget(path);
   std::string folder;
   std::string name;
-  SplitPath(ResolveTarget(target), folder, name);
-  std::string pattern = folder + "." + name + ".XXXXXX";
-  int fd = mkostemp(pattern.data(), O_CLOEXEC);
-  // Creating in a folder fails with ENOENT only when the folder is missing.
-  if (fd < 0) ThrowErrno(errno == ENOENT ? ENOTDIR : errno);
-  tempPath = pattern;
-  return std::make_unique<PosixFile>(fd, true);
-}
-
-void PosixFileSystem::Replace(const std::string& source, const std::string& target) {
-  const std::string resolved = ResolveTarget(target);
+  SplitPath(resolved, folder, name);
   struct stat info {};
-  mode_t mode = 0;
-  if (stat(resolved.c_str(), &info) == 0) {
-    if (!S_ISDIR(info.st_mode)) CheckWritable(resolved, info);
-    mode = info.st_mode & 07777;
-  } else if (errno == ENOENT) {
-    mode = NewFileMode();
-  } else {
-    ThrowLastErrno();
+  if (stat(resolved.c_str(), &info) != 0) {
+    if (errno != ENOENT) ThrowLastErrno();
+    return CreateRenamingReplacement(OpenFolder(folder), name, NewFileMode());
   }
-  if (chmod(source.c_str(), mode) != 0) ThrowLastErrno();
-  if (rename(source.c_str(), resolved.c_str()) != 0) ThrowLastErrno();
+  if (S_ISDIR(info.st_mode)) ThrowErrno(EISDIR);
+  if (!S_ISREG(info.st_mode)) ThrowNotARegularFile();
+  CheckWritable(resolved, info);
+  int folderFd = OpenFolder(folder);
+  if (RenameChangesNothingElse(folderFd, resolved, info)) {
+    return CreateRenamingReplacement(folderFd, name, info.st_mode & 07777);
+  }
+  ::close(folderFd);
+  return CreateInPlaceReplacement(resolved, info);
 }
-
-void PosixFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
 
 }  // namespace pellox

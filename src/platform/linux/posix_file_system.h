@@ -9,24 +9,31 @@ namespace pellox {
 // mapped by ErrnoToInOutCode. Paths are used as given, never shortened.
 class PosixFileSystem : public FileSystem {
  public:
-  // Opens a regular file read-only; a folder fails with code 5.
+  // Opens a regular file read-only without waiting: a FIFO, a device, a
+  // socket or a folder fails at once with code 5.
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
 
-  // Creates ".<name>.XXXXXX" (unique, mode 0600) in the folder of the file
-  // that `target` names, following a symbolic link at `target`.
-  std::unique_ptr<File> CreateTempBeside(const std::string& target, std::string& tempPath) override;
-
-  // Gives `source` the permission bits of an existing target and renames it
-  // onto the file a link at `target` points to, so the link stays a link.
-  void Replace(const std::string& source, const std::string& target) override;
-
-  // Unlinks `path`; failures are ignored.
-  void Remove(const std::string& path) noexcept override;
+  // Replaces the file that `path` names, following a symbolic link at
+  // `path`. A file that a rename would change in more than its contents
+  // (another owner or group, more than one name, extended attributes such
+  // as an access control list, a folder the user may not write) is
+  // overwritten in place, its old contents kept in memory and
+  // written back when the save fails; otherwise the new contents go into a
+  // temporary file in the same folder that is renamed onto the old one. A
+  // read-only file, a folder or anything else that is no regular file is
+  // refused with code 5.
+  std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
 // The EInOutError code (Windows numbering) for an errno value: ENOENT 2,
 // ENOTDIR 3, EMFILE/ENFILE 4, EACCES/EPERM/EROFS/EISDIR 5, ENOSPC 101; any
 // other value is kept as it is.
 int ErrnoToInOutCode(int errnoValue);
+
+// Raises EInOutError for `errnoValue`, mapped by ErrnoToInOutCode.
+[[noreturn]] void ThrowInOutErrno(int errnoValue);
+
+// Refuses a path that names no regular file (code 5, like a folder).
+[[noreturn]] void ThrowNotARegularFile();
 
 }  // namespace pellox

@@ -18,25 +18,18 @@ size_t Win32File::Read(char* buffer, size_t size) {
   return done;
 }
 
-void Win32File::Write(const char* data, size_t size) {
+void Win32File::Close() {
+  if (!CloseHandle(handle_.Release())) ThrowLastInOutError();
+}
+
+void WriteAll(HANDLE handle, const char* data, size_t size) {
   while (size > 0) {
     DWORD done = 0;
     const DWORD wanted = static_cast<DWORD>(std::min(size, kMaxChunk));
-    if (!WriteFile(handle_.Get(), data, wanted, &done, nullptr)) ThrowLastInOutError();
+    if (!WriteFile(handle, data, wanted, &done, nullptr)) ThrowLastInOutError();
     data += done;
     size -= done;
   }
-}
-
-void Win32File::Close() {
-  HANDLE handle = handle_.Release();
-  if (written_ && !FlushFileBuffers(handle)) {
-    const DWORD code = GetLastError();
-    CloseHandle(handle);
-    SetLastError(code);
-    ThrowLastInOutError();
-  }
-  if (!CloseHandle(handle)) ThrowLastInOutError();
 }
 
 }  // namespace pellox::win32

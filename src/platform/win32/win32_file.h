@@ -1,4 +1,4 @@
-// One open list file on Windows.
+// One list file open for reading on Windows.
 #pragma once
 
 #include "platform/file_system.h"
@@ -6,21 +6,20 @@
 
 namespace pellox::win32 {
 
-// ReadFile/WriteFile on a handle the file system opened. Every failure
-// raises EInOutError with GetLastError(). Files opened for writing are
-// flushed to the disk before they are closed, so that a replace never puts
-// an unwritten file in the target's place.
+// ReadFile on a handle the file system opened. Every failure raises
+// EInOutError with GetLastError().
 class Win32File : public File {
  public:
-  Win32File(ScopedHandle handle, bool written) : handle_(std::move(handle)), written_(written) {}
+  explicit Win32File(ScopedHandle handle) : handle_(std::move(handle)) {}
 
   size_t Read(char* buffer, size_t size) override;
-  void Write(const char* data, size_t size) override;
   void Close() override;
 
  private:
   ScopedHandle handle_;
-  bool written_;
 };
+
+// Writes all `size` bytes at the handle's file pointer.
+void WriteAll(HANDLE handle, const char* data, size_t size);
 
 }  // namespace pellox::win32

@@ -2,19 +2,16 @@
 
 #include "platform/win32/win32_api.h"
 
-#include <cstdio>
-
 #include "common/text.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/win32_file.h"
+#include "platform/win32/win32_file_replacement.h"
 
 namespace pellox::win32 {
 
 namespace {
 
 constexpr const char* kSeparators = "\\:";
-// Tries before giving up on finding a free temporary name.
-constexpr int kTempNameTries = 100;
 
 void CheckPathLength(const std::string& path) {
   if (path.size() < MAX_PATH) return;
@@ -22,11 +19,36 @@ void CheckPathLength(const std::string& path) {
   ThrowLastInOutError();
 }
 
-std::string TempNameIn(const std::string& folder, unsigned attempt) {
-  char name[40];
-  std::snprintf(name, sizeof name, "~pellox%08lx%04x.tmp",
-                static_cast<unsigned long>(GetCurrentProcessId() ^ GetTickCount()), attempt);
-  return folder + name;
+[[noreturn]] void ThrowAccessDenied() {
+  SetLastError(ERROR_ACCESS_DENIED);
+  ThrowLastInOutError();
+}
+
+// What a save finds at its target.
+struct TargetState {
+  bool Exists = false;
+  bool SeveralNames = false;
+};
+
+// Refuses a target that is no writable disk file: a device such as NUL or
+// CON, a pipe, a read-only file, a folder (which CreateFileA refuses).
+TargetState LookAtTarget(const std::string& path) {
+  ScopedHandle handle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.IsValid()) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return {};
+    SetLastError(code);
+    ThrowLastInOutError();
+  }
+  if (GetFileType(handle.Get()) != FILE_TYPE_DISK) ThrowAccessDenied();
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle.Get(), &info)) ThrowLastInOutError();
+  if ((info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    ThrowAccessDenied();
+  }
+  return {true, info.nNumberOfLinks > 1};
 }
 
 }  // namespace
@@ -36,40 +58,18 @@ std::unique_ptr<File> Win32FileSystem::OpenForReading(const std::string& path) {
   ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.IsValid()) ThrowLastInOutError();
-  return std::make_unique<Win32File>(std::move(handle), false);
+  // Only a disk file ends: a device like CON or a pipe waits for data.
+  if (GetFileType(handle.Get()) != FILE_TYPE_DISK) ThrowAccessDenied();
+  return std::make_unique<Win32File>(std::move(handle));
 }
 
-std::unique_ptr<File> Win32FileSystem::CreateTempBeside(const std::string& target,
-                                                        std::string& tempPath) {
-  CheckPathLength(target);
-  const std::string folder = FolderPart(target, kSeparators);
-  for (unsigned attempt = 0;; ++attempt) {
-    const std::string path = TempNameIn(folder, attempt);
-    CheckPathLength(path);
-    ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (handle.IsValid()) {
-      tempPath = path;
-      return std::make_unique<Win32File>(std::move(handle), true);
-    }
-    const DWORD code = GetLastError();
-    if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) ||
-        static_cast<int>(attempt) + 1 >= kTempNameTries) {
-      SetLastError(code);
-      ThrowLastInOutError();
-    }
+std::unique_ptr<FileReplacement> Win32FileSystem::Replace(const std::string& path) {
+  CheckPathLength(path);
+  const TargetState target = LookAtTarget(path);
+  if (!target.SeveralNames) {
+    if (auto moving = CreateMovingReplacement(FolderPart(path, kSeparators), path)) return moving;
   }
+  return CreateInPlaceReplacement(path, target.Exists);
 }
-
-void Win32FileSystem::Replace(const std::string& source, const std::string& target) {
-  CheckPathLength(source);
-  CheckPathLength(target);
-  if (!MoveFileExA(source.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ThrowLastInOutError();
-  }
-}
-
-void Win32FileSystem::Remove(const std::string& path) noexcept { DeleteFileA(path.c_str()); }
 
 }  // namespace pellox::win32

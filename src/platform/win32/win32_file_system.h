@@ -10,15 +10,17 @@ namespace pellox::win32 {
 // ERROR_FILENAME_EXCED_RANGE instead of being shortened to another name.
 class Win32FileSystem : public FileSystem {
  public:
-  // GENERIC_READ, shared for reading, OPEN_EXISTING.
+  // GENERIC_READ, shared for reading, OPEN_EXISTING; whatever is no disk
+  // file (NUL, CON, COM1, a pipe) fails at once with ERROR_ACCESS_DENIED.
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  // A new file "~pellox<n>.tmp" (CREATE_NEW, so never someone else's) in the
-  // folder part of `target`.
-  std::unique_ptr<File> CreateTempBeside(const std::string& target, std::string& tempPath) override;
-  // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
-  void Replace(const std::string& source, const std::string& target) override;
-  // DeleteFileA, ignoring failure.
-  void Remove(const std::string& path) noexcept override;
+
+  // A disk file with one name is replaced by a temporary file beside it
+  // (MoveFileExA, write-through). One with several names (hard links), or
+  // one in a folder that refuses new files or has no room for a temporary
+  // name within MAX_PATH, is overwritten in place, its old contents kept in
+  // memory and written back when the save fails. A read-only file, a folder
+  // and whatever is no disk file are refused with ERROR_ACCESS_DENIED.
+  std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
 }  // namespace pellox::win32
