@@ -75,6 +75,48 @@ std::vector<std::string> ComboItems(HWND combo) {
   return items;
 }
 
+namespace {
+
+SeenBox g_box;
+HWND g_boxOwner = nullptr;
+
+std::wstring WideWindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"#32770" || GetWindow(window, GW_OWNER) != g_boxOwner) {
+    return TRUE;
+  }
+  g_box.Found = true;
+  g_box.OwnerDisabled = g_boxOwner && !IsWindowEnabled(g_boxOwner);
+  g_box.Caption = WideWindowText(window);
+  g_box.Text = WideWindowText(GetDlgItem(window, 0xFFFF));  // the message's static text
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK ConfirmBox(HWND, UINT, UINT_PTR id, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0);
+  if (g_box.Found) KillTimer(nullptr, id);
+}
+
+}  // namespace
+
+SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open) {
+  g_boxOwner = owner;
+  g_box = SeenBox();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &ConfirmBox);
+  open();
+  KillTimer(nullptr, timer);
+  return g_box;
+}
+
 std::string WinePath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
   for (char& c : path) {

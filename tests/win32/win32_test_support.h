@@ -39,6 +39,18 @@ std::string WindowText(HWND window);
 // The texts of a combo box's items, in their order.
 std::vector<std::string> ComboItems(HWND combo);
 
+// What a message box showed while it was open.
+struct SeenBox {
+  bool Found = false;
+  bool OwnerDisabled = false;
+  std::wstring Caption;
+  std::wstring Text;
+};
+// Calls `open`, which shows a message box owned by `owner` (null for none)
+// on this thread; a timer reads the box's caption and message text with the
+// wide functions and confirms it with OK.
+SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open);
+
 // A Unix path of the build tree as Wine's Z: drive shows it.
 std::string WinePath(const std::string& unixPath);
 
