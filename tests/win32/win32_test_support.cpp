@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 namespace pellox::win32::testing {
@@ -73,6 +74,18 @@ std::vector<std::string> ComboItems(HWND combo) {
     items.push_back(text);
   }
   return items;
+}
+
+void PutTextOnClipboard(const std::string& text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  // Another process (Wine's clipboard manager) may hold it for a moment.
+  WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 10000);
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
 }
 
 namespace {

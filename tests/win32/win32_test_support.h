@@ -39,6 +39,10 @@ std::string WindowText(HWND window);
 // The texts of a combo box's items, in their order.
 std::vector<std::string> ComboItems(HWND combo);
 
+// Puts `text` on the clipboard as CF_TEXT, as a copy in another program
+// would.
+void PutTextOnClipboard(const std::string& text);
+
 // What a message box showed while it was open.
 struct SeenBox {
   bool Found = false;
