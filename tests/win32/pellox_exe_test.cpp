@@ -23,17 +23,31 @@ class PelloxExeTest : public ::testing::Test {
     SetEnvironmentVariableA("PELLOX_MARKER_DIR", nullptr);
   }
 
-  // Writes a list file with the printer choice and one marker entry (delay
-  // 0) per parameter.
-  std::string WriteList(const std::vector<std::string>& parameters, int printerChoice = 0) {
+  struct Entry {
+    int Delay;
+    std::string Program;
+    std::string Parameter;
+  };
+
+  // Writes a list file with the printer choice and the entries.
+  std::string WriteEntries(const std::vector<Entry>& entries, int printerChoice = 0) {
     std::string text =
-        std::to_string(printerChoice) + "\r\n" + std::to_string(parameters.size()) + "\r\n";
-    for (const std::string& parameter : parameters) {
-      text += "0\r\n" + marker_ + "\r\n" + parameter + "\r\n";
+        std::to_string(printerChoice) + "\r\n" + std::to_string(entries.size()) + "\r\n";
+    for (const Entry& entry : entries) {
+      text +=
+          std::to_string(entry.Delay) + "\r\n" + entry.Program + "\r\n" + entry.Parameter + "\r\n";
     }
     const std::string path = folder_.File("run list.lst");
     testing::WriteWholeFile(path, text);
     return path;
+  }
+
+  // A list file with the printer choice and one marker entry (delay 0) per
+  // parameter.
+  std::string WriteList(const std::vector<std::string>& parameters, int printerChoice = 0) {
+    std::vector<Entry> entries;
+    for (const std::string& parameter : parameters) entries.push_back({0, marker_, parameter});
+    return WriteEntries(entries, printerChoice);
   }
 
   void Start(const std::string& arguments, WORD showCommand = SW_SHOWNORMAL) {
@@ -102,6 +116,17 @@ TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
   Start("\"" + list + "\" ignored.lst");
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), StartedParameters(3));
+}
+
+// Such names used to crash the process inside the shell.
+TEST_F(PelloxExeTest, ProgramNamesTooLongForTheShellAreFailedLaunchesAndTheRunGoesOn) {
+  const std::string list = WriteEntries({{0, "C:\\" + std::string(997, 'a'), "x"},
+                                         {0, marker_, "B"},
+                                         {0, "C:\\" + std::string(4997, 'b') + ".exe", "y"},
+                                         {0, marker_, "C"}});
+  Start("\"" + list + "\"");
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"B", "C"}), StartedParameters(2));
 }
 
 TEST_F(PelloxExeTest, AnUnattendedRunFirstMakesTheChosenPrinterTheDefault) {
