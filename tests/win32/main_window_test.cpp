@@ -290,6 +290,39 @@ TEST_F(MainWindowTest, ALetterStartingACaptionChoosesThatItem) {
   }
 }
 
+// Until the main window first reaches the screen (an unattended run happens
+// before that), the application's own window holds the taskbar button
+// under the application title, and the button's Close asks to quit.
+TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton) {
+  HWND application = program_.AppWindow().Window();
+  EXPECT_EQ(std::vector<HWND>{application}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ("Pellox", testing::WindowText(application));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  SetWindowTextA(Main(), "Pellox | C:\\lists\\a.lst");  // the main caption is its own
+  EXPECT_EQ("Pellox", testing::WindowText(application));
+
+  PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
+  EXPECT_TRUE(Pump());
+  EXPECT_TRUE(IsWindow(application));
+  EXPECT_TRUE(IsWindow(Main()));
+}
+
+TEST_F(MainWindowTest, OnceShownTheMainWindowHasTheOnlyTaskbarButton) {
+  ShowNormally();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ(Main(), GetActiveWindow());
+}
+
+TEST_F(MainWindowTest, StartedMinimisedTheMainWindowHasTheOnlyTaskbarButton) {
+  program_.Show(SW_SHOWMINNOACTIVE);
+  testing::DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  ShowWindow(Main(), SW_RESTORE);
+  testing::DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_FALSE(IsIconic(Main()));
+}
+
 TEST_F(MainWindowTest, ClosingPostsAQuitRequestAndKeepsTheWindow) {
   ShowNormally();
   SendMessageA(Main(), WM_CLOSE, 0, 0);

@@ -118,6 +118,31 @@ TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
   EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), StartedParameters(3));
 }
 
+// While an unattended run waits, the main window is not on the screen; the
+// application's button is on the taskbar, and its Close ends the program
+// once the run has started its remaining entries.
+TEST_F(PelloxExeTest, DuringAnUnattendedRunTheTaskbarButtonShowsAndItsCloseEndsTheProgram) {
+  const std::string list = WriteEntries({{10, marker_, "B"}, {0, marker_, "C"}});
+  Start("\"" + list + "\"");
+  std::vector<HWND> buttons;
+  ASSERT_TRUE(testing::WaitFor([&] {
+    buttons = testing::TaskbarWindows(processId_);
+    return !buttons.empty();
+  }));
+  ASSERT_TRUE(folder_.Files("*.done").empty()) << "the run's wait was over before the check";
+  ASSERT_EQ(1u, buttons.size());
+  EXPECT_EQ("Pellox", testing::WindowText(buttons[0]));
+  HWND main = FindMainWindow();
+  ASSERT_TRUE(main);
+  EXPECT_NE(main, buttons[0]);
+  EXPECT_TRUE(testing::WaitFor([&] { return testing::WindowText(main) == "Pellox | " + list; }));
+  EXPECT_FALSE(IsWindowVisible(main));
+
+  PostMessageA(buttons[0], WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"B", "C"}), StartedParameters(2));
+}
+
 // Such names used to crash the process inside the shell.
 TEST_F(PelloxExeTest, ProgramNamesTooLongForTheShellAreFailedLaunchesAndTheRunGoesOn) {
   const std::string list = WriteEntries({{0, "C:\\" + std::string(997, 'a'), "x"},

@@ -130,6 +130,26 @@ SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open) {
   return g_box;
 }
 
+std::vector<HWND> TaskbarWindows(DWORD processId) {
+  struct Search {
+    DWORD ProcessId;
+    std::vector<HWND> Found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
+        const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+        const bool plain = !GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW);
+        if ((exStyle & WS_EX_APPWINDOW) || plain) search->Found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
 std::string WinePath(const std::string& unixPath) {
   std::string path = "Z:" + unixPath;
   for (char& c : path) {

@@ -55,6 +55,11 @@ struct SeenBox {
 // wide functions and confirms it with OK.
 SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open);
 
+// The top-level windows of process `processId` that the taskbar shows a
+// button for: visible, and either marked as application windows or neither
+// owned nor tool windows.
+std::vector<HWND> TaskbarWindows(DWORD processId);
+
 // A Unix path of the build tree as Wine's Z: drive shows it.
 std::string WinePath(const std::string& unixPath);
 
