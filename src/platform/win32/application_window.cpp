@@ -1,6 +1,7 @@
 #include "platform/win32/application_window.h"
 
 #include "platform/win32/last_error.h"
+#include "platform/win32/resource.h"
 
 namespace pellox::win32 {
 
@@ -10,19 +11,17 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr UINT kPlaceOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
-// The program's icon resource (IDI_PELLOX). LoadIcon gives null when the
-// executable has none, and the class then keeps the system's default icon.
-constexpr WORD kIconResource = 1;
-
 }  // namespace
 
 void ApplicationWindow::Create(HINSTANCE instance, const std::string& title) {
-  if (!Register(instance, 0, nullptr, LoadCursor(nullptr, IDC_ARROW))) ThrowLastWin32Error();
-  if (!CreateAs(WS_EX_APPWINDOW, title.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance)) {
+  // The program's icon, for the taskbar button; none in programs without
+  // pellox.exe's resources (LoadIcon gives null, the system's default shows).
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELLOX));
+  if (!Register(instance, 0, nullptr, LoadCursor(nullptr, IDC_ARROW), icon)) {
     ThrowLastWin32Error();
   }
-  if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource))) {
-    SetClassLongPtrA(Window(), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+  if (!CreateAs(WS_EX_APPWINDOW, title.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance)) {
+    ThrowLastWin32Error();
   }
   // SetWindowPos rather than ShowWindow: the start-up show mode belongs to
   // the main window's first ShowWindow.
