@@ -372,6 +372,20 @@ TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
   EXPECT_EQ(big + "x", program_.Toolkit().CellText(3, 2));
 }
 
+// The system's single-line field keeps only the first line of a paste that
+// holds CR LF or LF. (Wine keeps a lone CR in the field; the cells never
+// take one.)
+TEST_F(MainWindowTest, APastedLineBreakKeepsTheFirstLineOnly) {
+  ShowNormally();
+  HWND edit2 = Control(ControlId::Edit2);
+  for (const char* pasted : {"a\r\nb", "a\nb"}) {
+    testing::PutTextOnClipboard(pasted);
+    SetWindowTextA(edit2, "");
+    SendMessageA(edit2, WM_PASTE, 0, 0);
+    EXPECT_EQ("a", testing::WindowText(edit2)) << testing::WindowText(edit2).size();
+  }
+}
+
 TEST_F(MainWindowTest, MenuCommandsReachTheirHandlers) {
   ShowNormally();
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
