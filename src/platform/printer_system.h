@@ -67,7 +67,8 @@ class PrinterSystem {
   // when they have handled it. Failures are not reported.
   virtual void BroadcastSettingChange(const std::string& section) = 0;
 
-  // The system's message text for an error code, for EWin32Error.
+  // The system's message text for an error code, for EWin32Error, in UTF-8
+  // like every message of the core.
   virtual std::string SystemErrorText(uint32_t code) = 0;
 };
 

@@ -133,6 +133,7 @@ class FileDialogTest : public Win32ProgramTest {
 
   std::string FolderWithoutSlash() { return folder_.Path().substr(0, folder_.Path().size() - 1); }
 
+  static constexpr size_t kNew = 0;
   static constexpr size_t kOpen = 1;
   static constexpr size_t kSaveAs = 3;
   testing::TempFolder folder_;
@@ -155,6 +156,35 @@ TEST_F(FileDialogTest, SaveAsShowsTheListDialogAndSavesUnderTheTypedName) {
   EXPECT_TRUE(testing::FileExists(saved));
   EXPECT_EQ(saved, program_.Form().ListFileName);
   EXPECT_EQ("Pellox | " + saved, Caption());
+}
+
+// A paste with a line break keeps its first line in the field, and what the
+// field takes that a list file cannot store (a 0x1A, a lone CR) never
+// reaches the list: Save writes one entry and Open gives it back.
+TEST_F(FileDialogTest, APasteWithALineBreakAndEndOfDataSavesAndOpensAsOneEntry) {
+  SetWindowTextA(Control(ControlId::Edit1), "2");
+  testing::PutTextOnClipboard("C:\\a.exe\r\nC:\\other.exe");
+  SetWindowTextA(Control(ControlId::Edit2), "");
+  SendMessageA(Control(ControlId::Edit2), WM_PASTE, 0, 0);
+  EXPECT_EQ("C:\\a.exe", testing::WindowText(Control(ControlId::Edit2)));
+  testing::PutTextOnClipboard("-x\x1Ay\rz");
+  SetWindowTextA(Control(ControlId::Edit3), "");
+  SendMessageA(Control(ControlId::Edit3), WM_PASTE, 0, 0);
+  EXPECT_EQ(0u, testing::WindowText(Control(ControlId::Edit3)).find("-x\x1Ay"));
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
+
+  DialogScript save{"pasted"};
+  Use(save, [&] { Menu(kSaveAs); });
+  const std::string saved = folder_.File("pasted.lst");
+  EXPECT_EQ("0\r\n1\r\n2\r\nC:\\a.exe\r\n-xy\r\n", testing::ReadWholeFile(saved));
+
+  Menu(kNew);
+  DialogScript open{"pasted"};
+  Use(open, [&] { Menu(kOpen); });
+  EXPECT_EQ(1, program_.Form().EntryCount);
+  EXPECT_EQ("2", program_.Toolkit().CellText(1, 1));
+  EXPECT_EQ("C:\\a.exe", program_.Toolkit().CellText(2, 1));
+  EXPECT_EQ("-xy", program_.Toolkit().CellText(3, 1));
 }
 
 TEST_F(FileDialogTest, TheOpenDialogIsCentredAThirdFromTheTopWithoutAReadOnlyBox) {

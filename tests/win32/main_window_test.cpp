@@ -56,7 +56,20 @@ RECT ClientRectOf(HWND control, HWND parent) {
 
 LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
 
-class MainWindowTest : public Win32ProgramTest {};
+class MainWindowTest : public Win32ProgramTest {
+ protected:
+  HWND EditOf(EditField field) {
+    switch (field) {
+      case EditField::Edit1:
+        return Control(ControlId::Edit1);
+      case EditField::Edit2:
+        return Control(ControlId::Edit2);
+      case EditField::Edit3:
+        return Control(ControlId::Edit3);
+    }
+    return nullptr;
+  }
+};
 
 TEST_F(MainWindowTest, ControlsSitAtTheirLayoutRectangles) {
   ShowNormally();
@@ -277,6 +290,39 @@ TEST_F(MainWindowTest, ALetterStartingACaptionChoosesThatItem) {
   }
 }
 
+// Until the main window first reaches the screen (an unattended run happens
+// before that), the application's own window holds the taskbar button
+// under the application title, and the button's Close asks to quit.
+TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton) {
+  HWND application = program_.AppWindow().Window();
+  EXPECT_EQ(std::vector<HWND>{application}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ("Pellox", testing::WindowText(application));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  SetWindowTextA(Main(), "Pellox | C:\\lists\\a.lst");  // the main caption is its own
+  EXPECT_EQ("Pellox", testing::WindowText(application));
+
+  PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
+  EXPECT_TRUE(Pump());
+  EXPECT_TRUE(IsWindow(application));
+  EXPECT_TRUE(IsWindow(Main()));
+}
+
+TEST_F(MainWindowTest, OnceShownTheMainWindowHasTheOnlyTaskbarButton) {
+  ShowNormally();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ(Main(), GetActiveWindow());
+}
+
+TEST_F(MainWindowTest, StartedMinimisedTheMainWindowHasTheOnlyTaskbarButton) {
+  program_.Show(SW_SHOWMINNOACTIVE);
+  testing::DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  ShowWindow(Main(), SW_RESTORE);
+  testing::DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_FALSE(IsIconic(Main()));
+}
+
 TEST_F(MainWindowTest, ClosingPostsAQuitRequestAndKeepsTheWindow) {
   ShowNormally();
   SendMessageA(Main(), WM_CLOSE, 0, 0);
@@ -296,6 +342,48 @@ TEST_F(MainWindowTest, AButtonClickReachesItsHandler) {
   EXPECT_EQ("5", program_.Toolkit().CellText(1, 1));
   EXPECT_EQ("C:\\tools\\a.exe", program_.Toolkit().CellText(2, 1));
   EXPECT_EQ("-x \"y z\"", program_.Toolkit().CellText(3, 1));
+}
+
+// The fields have no length limit of their own: neither a paste nor typing
+// stops at the system's default of 30,000 characters.
+TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
+  ShowNormally();
+  const std::string big(100000, 'p');
+  testing::PutTextOnClipboard(big);
+  for (EditField field : {EditField::Edit1, EditField::Edit2, EditField::Edit3}) {
+    HWND edit = EditOf(field);
+    SetWindowTextA(edit, "");
+    SendMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(big.size(), program_.Toolkit().Text(field).size()) << static_cast<int>(field);
+  }
+
+  SetWindowTextA(Control(ControlId::Edit1), "1");
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
+  ASSERT_EQ(1, program_.Form().EntryCount);
+  EXPECT_EQ(big, program_.Toolkit().CellText(3, 1));
+
+  // Pick brings it back; a letter typed at its end still goes in.
+  SendMessageA(Control(ControlId::Button6), BM_CLICK, 0, 0);  // Pick
+  HWND edit3 = Control(ControlId::Edit3);
+  SendMessageA(edit3, EM_SETSEL, big.size(), big.size());
+  SendMessageA(edit3, WM_CHAR, 'x', 0);
+  SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
+  ASSERT_EQ(2, program_.Form().EntryCount);
+  EXPECT_EQ(big + "x", program_.Toolkit().CellText(3, 2));
+}
+
+// The system's single-line field keeps only the first line of a paste that
+// holds CR LF or LF. (Wine keeps a lone CR in the field; the cells never
+// take one.)
+TEST_F(MainWindowTest, APastedLineBreakKeepsTheFirstLineOnly) {
+  ShowNormally();
+  HWND edit2 = Control(ControlId::Edit2);
+  for (const char* pasted : {"a\r\nb", "a\nb"}) {
+    testing::PutTextOnClipboard(pasted);
+    SetWindowTextA(edit2, "");
+    SendMessageA(edit2, WM_PASTE, 0, 0);
+    EXPECT_EQ("a", testing::WindowText(edit2)) << testing::WindowText(edit2).size();
+  }
 }
 
 TEST_F(MainWindowTest, MenuCommandsReachTheirHandlers) {

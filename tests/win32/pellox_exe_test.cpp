@@ -23,17 +23,31 @@ class PelloxExeTest : public ::testing::Test {
     SetEnvironmentVariableA("PELLOX_MARKER_DIR", nullptr);
   }
 
-  // Writes a list file with the printer choice and one marker entry (delay
-  // 0) per parameter.
-  std::string WriteList(const std::vector<std::string>& parameters, int printerChoice = 0) {
+  struct Entry {
+    int Delay;
+    std::string Program;
+    std::string Parameter;
+  };
+
+  // Writes a list file with the printer choice and the entries.
+  std::string WriteEntries(const std::vector<Entry>& entries, int printerChoice = 0) {
     std::string text =
-        std::to_string(printerChoice) + "\r\n" + std::to_string(parameters.size()) + "\r\n";
-    for (const std::string& parameter : parameters) {
-      text += "0\r\n" + marker_ + "\r\n" + parameter + "\r\n";
+        std::to_string(printerChoice) + "\r\n" + std::to_string(entries.size()) + "\r\n";
+    for (const Entry& entry : entries) {
+      text +=
+          std::to_string(entry.Delay) + "\r\n" + entry.Program + "\r\n" + entry.Parameter + "\r\n";
     }
     const std::string path = folder_.File("run list.lst");
     testing::WriteWholeFile(path, text);
     return path;
+  }
+
+  // A list file with the printer choice and one marker entry (delay 0) per
+  // parameter.
+  std::string WriteList(const std::vector<std::string>& parameters, int printerChoice = 0) {
+    std::vector<Entry> entries;
+    for (const std::string& parameter : parameters) entries.push_back({0, marker_, parameter});
+    return WriteEntries(entries, printerChoice);
   }
 
   void Start(const std::string& arguments, WORD showCommand = SW_SHOWNORMAL) {
@@ -102,6 +116,42 @@ TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
   Start("\"" + list + "\" ignored.lst");
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), StartedParameters(3));
+}
+
+// While an unattended run waits, the main window is not on the screen; the
+// application's button is on the taskbar, and its Close ends the program
+// once the run has started its remaining entries.
+TEST_F(PelloxExeTest, DuringAnUnattendedRunTheTaskbarButtonShowsAndItsCloseEndsTheProgram) {
+  const std::string list = WriteEntries({{10, marker_, "B"}, {0, marker_, "C"}});
+  Start("\"" + list + "\"");
+  std::vector<HWND> buttons;
+  ASSERT_TRUE(testing::WaitFor([&] {
+    buttons = testing::TaskbarWindows(processId_);
+    return !buttons.empty();
+  }));
+  ASSERT_TRUE(folder_.Files("*.done").empty()) << "the run's wait was over before the check";
+  ASSERT_EQ(1u, buttons.size());
+  EXPECT_EQ("Pellox", testing::WindowText(buttons[0]));
+  HWND main = FindMainWindow();
+  ASSERT_TRUE(main);
+  EXPECT_NE(main, buttons[0]);
+  EXPECT_TRUE(testing::WaitFor([&] { return testing::WindowText(main) == "Pellox | " + list; }));
+  EXPECT_FALSE(IsWindowVisible(main));
+
+  PostMessageA(buttons[0], WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"B", "C"}), StartedParameters(2));
+}
+
+// Such names used to crash the process inside the shell.
+TEST_F(PelloxExeTest, ProgramNamesTooLongForTheShellAreFailedLaunchesAndTheRunGoesOn) {
+  const std::string list = WriteEntries({{0, "C:\\" + std::string(997, 'a'), "x"},
+                                         {0, marker_, "B"},
+                                         {0, "C:\\" + std::string(4997, 'b') + ".exe", "y"},
+                                         {0, marker_, "C"}});
+  Start("\"" + list + "\"");
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_EQ((std::vector<std::string>{"B", "C"}), StartedParameters(2));
 }
 
 TEST_F(PelloxExeTest, AnUnattendedRunFirstMakesTheChosenPrinterTheDefault) {

@@ -146,5 +146,13 @@ TEST_F(WindowIconTest, TheMainWindowShowsTheProgramsIcon) {
   EXPECT_EQ(reinterpret_cast<ULONG_PTR>(icon), GetClassLongPtrA(Main(), GCLP_HICON));
 }
 
+// The button an unattended run shows on the taskbar has it too.
+TEST_F(WindowIconTest, TheApplicationWindowShowsTheProgramsIcon) {
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELLOX));
+  ASSERT_NE(nullptr, icon);
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(icon),
+            GetClassLongPtrA(program_.AppWindow().Window(), GCLP_HICON));
+}
+
 }  // namespace
 }  // namespace pellox::win32

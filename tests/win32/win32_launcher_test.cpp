@@ -51,5 +51,44 @@ TEST_F(Win32LauncherTest, AnEmptyParameterAddsNothing) {
       << commandLine;
 }
 
+// Names longer than the shell takes never reach it: Wine's ShellExecuteA
+// crashes the process on a name of about 1,000 characters.
+TEST_F(Win32LauncherTest, NamesTooLongForTheShellAreAFailedLaunchAndTheNextStartWorks) {
+  for (size_t length : {size_t{1000}, size_t{5000}}) {
+    launcher_.Open(nullptr, "C:\\" + std::string(length - 3, 'a'), "x");
+  }
+  launcher_.Open(nullptr, marker_, "after");
+  const std::string commandLine = MarkerCommandLine();
+  EXPECT_TRUE(EndsWith(commandLine, " after")) << commandLine;
+}
+
+TEST_F(Win32LauncherTest, TheLongestPathTheSystemTakesStillStartsItsProgram) {
+  std::string path = folder_.Path();
+  path += std::string(MAX_PATH - 1 - path.size() - 4, 'm') + ".exe";
+  ASSERT_EQ(size_t{MAX_PATH - 1}, path.size());
+  ASSERT_TRUE(CopyFileA(marker_.c_str(), path.c_str(), FALSE));
+  launcher_.Open(nullptr, path, "longest");
+  const std::string commandLine = MarkerCommandLine();
+  EXPECT_TRUE(EndsWith(commandLine, " longest")) << commandLine;
+}
+
+TEST(Win32LauncherNameTest, TheShellTakesNamesOfAtMostMaxPathMinusOneCharacters) {
+  struct Case {
+    const char* Label;
+    std::string Name;
+    bool Fits;
+  };
+  const Case cases[] = {
+      {"empty", "", true},
+      {"MAX_PATH - 1", std::string(MAX_PATH - 1, 'a'), true},
+      {"MAX_PATH", std::string(MAX_PATH, 'a'), false},
+      {"1,000", std::string(1000, 'a'), false},
+      {"5,000", std::string(5000, 'a'), false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.Fits, Win32Launcher::NameFitsTheShell(c.Name)) << c.Label;
+  }
+}
+
 }  // namespace
 }  // namespace pellox::win32

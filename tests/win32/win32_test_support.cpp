@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 namespace pellox::win32::testing {
@@ -73,6 +74,80 @@ std::vector<std::string> ComboItems(HWND combo) {
     items.push_back(text);
   }
   return items;
+}
+
+void PutTextOnClipboard(const std::string& text) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  // Another process (Wine's clipboard manager) may hold it for a moment.
+  WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 10000);
+  EmptyClipboard();
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+namespace {
+
+SeenBox g_box;
+HWND g_boxOwner = nullptr;
+
+std::wstring WideWindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"#32770" || GetWindow(window, GW_OWNER) != g_boxOwner) {
+    return TRUE;
+  }
+  g_box.Found = true;
+  g_box.OwnerDisabled = g_boxOwner && !IsWindowEnabled(g_boxOwner);
+  g_box.Caption = WideWindowText(window);
+  g_box.Text = WideWindowText(GetDlgItem(window, 0xFFFF));  // the message's static text
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+void CALLBACK ConfirmBox(HWND, UINT, UINT_PTR id, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0);
+  if (g_box.Found) KillTimer(nullptr, id);
+}
+
+}  // namespace
+
+SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open) {
+  g_boxOwner = owner;
+  g_box = SeenBox();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &ConfirmBox);
+  open();
+  KillTimer(nullptr, timer);
+  return g_box;
+}
+
+std::vector<HWND> TaskbarWindows(DWORD processId) {
+  struct Search {
+    DWORD ProcessId;
+    std::vector<HWND> Found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
+        const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+        const bool plain = !GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW);
+        if ((exStyle & WS_EX_APPWINDOW) || plain) search->Found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
 
 std::string WinePath(const std::string& unixPath) {

@@ -39,6 +39,27 @@ std::string WindowText(HWND window);
 // The texts of a combo box's items, in their order.
 std::vector<std::string> ComboItems(HWND combo);
 
+// Puts `text` on the clipboard as CF_TEXT, as a copy in another program
+// would.
+void PutTextOnClipboard(const std::string& text);
+
+// What a message box showed while it was open.
+struct SeenBox {
+  bool Found = false;
+  bool OwnerDisabled = false;
+  std::wstring Caption;
+  std::wstring Text;
+};
+// Calls `open`, which shows a message box owned by `owner` (null for none)
+// on this thread; a timer reads the box's caption and message text with the
+// wide functions and confirms it with OK.
+SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open);
+
+// The top-level windows of process `processId` that the taskbar shows a
+// button for: visible, and either marked as application windows or neither
+// owned nor tool windows.
+std::vector<HWND> TaskbarWindows(DWORD processId);
+
 // A Unix path of the build tree as Wine's Z: drive shows it.
 std::string WinePath(const std::string& unixPath);
 

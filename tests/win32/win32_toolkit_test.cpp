@@ -67,46 +67,13 @@ TEST_F(Win32ToolkitTest, CaptionAndHandle) {
   EXPECT_EQ(Main(), Ui().WindowHandle());
 }
 
-// Reads the error box that the test opened and confirms it.
-struct SeenBox {
-  bool Found = false;
-  bool OwnerDisabled = false;
-  std::wstring Caption;
-  std::wstring Text;
-};
-SeenBox g_box;
-HWND g_owner = nullptr;
-
-BOOL CALLBACK FindBox(HWND window, LPARAM) {
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  if (std::wstring(className) != L"#32770" || GetWindow(window, GW_OWNER) != g_owner) return TRUE;
-  g_box.Found = true;
-  g_box.OwnerDisabled = !IsWindowEnabled(g_owner);
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  g_box.Caption = text;
-  GetDlgItemTextW(window, 0xFFFF, text, 256);  // the message's static text
-  g_box.Text = text;
-  PostMessageW(window, WM_COMMAND, IDOK, 0);
-  return FALSE;
-}
-
-void CALLBACK ConfirmBox(HWND, UINT, UINT_PTR id, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), &FindBox, 0);
-  if (g_box.Found) KillTimer(nullptr, id);
-}
-
 TEST_F(Win32ToolkitTest, TheErrorBoxIsModalToTheWindowAndShowsTheJapaneseText) {
-  g_owner = Main();
-  g_box = SeenBox();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &ConfirmBox);
-  Ui().ShowErrorBox("Pellox", "ファイルが見つかりません.");
-  KillTimer(nullptr, timer);
-  EXPECT_TRUE(g_box.Found);
-  EXPECT_TRUE(g_box.OwnerDisabled);
-  EXPECT_TRUE(g_box.Caption == L"Pellox");
-  EXPECT_TRUE(g_box.Text ==
+  const testing::SeenBox box = testing::ReadMessageBox(
+      Main(), [&] { Ui().ShowErrorBox("Pellox", "ファイルが見つかりません."); });
+  EXPECT_TRUE(box.Found);
+  EXPECT_TRUE(box.OwnerDisabled);
+  EXPECT_TRUE(box.Caption == L"Pellox");
+  EXPECT_TRUE(box.Text ==
               L"\u30d5\u30a1\u30a4\u30eb\u304c\u898b\u3064\u304b\u308a\u307e\u305b\u3093.");
   EXPECT_TRUE(IsWindowEnabled(Main()));
 }

@@ -30,9 +30,14 @@ HWND ControlBuilder::Create(const layout::Control& control) {
     case layout::ControlKind::Label:
       // Labels never carry an access letter, whatever their text.
       return CreateChild("STATIC", control.Caption, SS_LEFT | SS_NOPREFIX, 0, control);
-    case layout::ControlKind::Edit:
-      return CreateChild("EDIT", control.Caption, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                         control);
+    case layout::ControlKind::Edit: {
+      HWND edit =
+          CreateChild("EDIT", control.Caption, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control);
+      // The fields have no length limit of their own; 0 lifts the system's
+      // default of 30,000 characters to the largest a field can hold.
+      SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+      return edit;
+    }
     case layout::ControlKind::Button:
       return CreateChild("BUTTON", control.Caption, BS_PUSHBUTTON, 0, control);
     case layout::ControlKind::ComboBox:

@@ -1,6 +1,7 @@
 #include "platform/win32/last_error.h"
 
 #include "common/errors.h"
+#include "platform/win32/text_conversion.h"
 
 namespace pellox::win32 {
 
@@ -12,11 +13,13 @@ void ThrowLastWin32Error() {
 }
 
 std::string SystemMessageText(DWORD code) {
-  char buffer[256];
+  // Taken wide: the A variant would give it in the ANSI code page, which
+  // the UTF-8 text it is joined to does not share.
+  wchar_t buffer[256];
   const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, sizeof buffer, nullptr);
-  return std::string(buffer, length);
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, 256, nullptr);
+  return Utf8FromWide(std::wstring_view(buffer, length));
 }
 
 }  // namespace pellox::win32

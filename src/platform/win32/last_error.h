@@ -15,8 +15,8 @@ namespace pellox::win32 {
 [[noreturn]] void ThrowLastWin32Error();
 
 // The system's message text for `code` in the default language, as
-// FormatMessageA gives it into a 256-character buffer; empty when the
-// system has none.
+// FormatMessageW gives it into a 256-character buffer, in UTF-8 like every
+// message of the core; empty when the system has none.
 std::string SystemMessageText(DWORD code);
 
 }  // namespace pellox::win32

@@ -4,23 +4,23 @@
 
 namespace pellox::win32 {
 
-namespace {
-
-std::wstring Convert(UINT codePage, DWORD flags, std::string_view text) {
+std::wstring WideFromUtf8(std::string_view text) {
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   if (length <= 0) return std::wstring();
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), length);
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
   return wide;
 }
 
-}  // namespace
-
-std::wstring WideFromUtf8(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  std::wstring wide = Convert(CP_UTF8, MB_ERR_INVALID_CHARS, text);
-  return wide.empty() ? Convert(CP_ACP, 0, text) : wide;
+std::string Utf8FromWide(std::wstring_view text) {
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::string();
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+  return utf8;
 }
 
 }  // namespace pellox::win32

@@ -1,4 +1,6 @@
-// Conversion of the core's UTF-8 messages for the wide-character message box.
+// Conversion between the core's UTF-8 messages and the system's wide
+// characters. Messages are UTF-8 from the moment they are made (system texts
+// are taken wide and converted once), so nothing here guesses an encoding.
 #pragma once
 
 #include <string>
@@ -6,8 +8,11 @@
 
 namespace pellox::win32 {
 
-// UTF-8 to UTF-16; a text that is not valid UTF-8 (a system message in the
-// ANSI code page, say) is read in the ANSI code page instead.
+// UTF-8 to UTF-16, for the wide-character message box; a byte sequence that
+// is not UTF-8 becomes U+FFFD.
 std::wstring WideFromUtf8(std::string_view text);
+
+// UTF-16 to UTF-8.
+std::string Utf8FromWide(std::wstring_view text);
 
 }  // namespace pellox::win32

@@ -26,11 +26,15 @@ void Win32Program::Create() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   application_.SetTitle(layout::kApplicationTitle);
+  appWindow_.Create(instance_, application_.Title());
   window_.Create(instance_);
   window_.SetForm(&form_);
   pump_.SetDialogWindow(window_.Window());
 }
 
-void Win32Program::Show(int showCommand) { window_.Show(showCommand); }
+void Win32Program::Show(int showCommand) {
+  window_.Show(showCommand);
+  appWindow_.Hide();
+}
 
 }  // namespace pellox::win32

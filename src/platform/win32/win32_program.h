@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "platform/win32/application_window.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_launcher.h"
@@ -29,16 +30,19 @@ class Win32Program {
   Win32Program(const Win32Program&) = delete;
   Win32Program& operator=(const Win32Program&) = delete;
 
-  // Application title, then the main window from its layout. Raises
-  // EWin32Error when the window cannot be created.
+  // Application title and the application's window with the taskbar
+  // button, then the main window from its layout. Raises EWin32Error when a
+  // window cannot be created.
   void Create();
   // The window reaches the screen in the start-up show mode (FormShow runs
-  // first, or on the first restore for SW_SHOWMINNOACTIVE).
+  // first, or on the first restore for SW_SHOWMINNOACTIVE); the main window
+  // then has the taskbar button.
   void Show(int showCommand);
   // The main message loop, until the application is terminating.
   void Run() { application_.Run(); }
 
   MainWindow& Window() { return window_; }
+  ApplicationWindow& AppWindow() { return appWindow_; }
   Win32Toolkit& Toolkit() { return toolkit_; }
   TForm1& Form() { return form_; }
   TApplication& Application() { return application_; }
@@ -54,6 +58,7 @@ class Win32Program {
   Win32ProcessInfo process_;
   Platform platform_;
   TApplication application_;
+  ApplicationWindow appWindow_;
   MainWindow window_;
   Win32Toolkit toolkit_;
   TForm1 form_;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/text_conversion.h"
+#include "platform/win32/error_box.h"
 
 namespace pellox::win32 {
 
@@ -103,8 +103,7 @@ std::string Win32Toolkit::DialogFileName(DialogId dialog) const {
 }
 
 void Win32Toolkit::ShowErrorBox(std::string_view caption, std::string_view text) {
-  MessageBoxW(window_.Window(), WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(),
-              MB_ICONSTOP | MB_OK);
+  ShowStopBox(window_.Window(), caption, text);
 }
 
 }  // namespace pellox::win32

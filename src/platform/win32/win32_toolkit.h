@@ -36,8 +36,8 @@ class Win32Toolkit : public WindowToolkit {
   bool ShowDialog(DialogId dialog) override;
   std::string DialogFileName(DialogId dialog) const override;
 
-  // MessageBoxW with the UTF-8 texts converted, owned by the main window so
-  // that it is disabled while the box is shown.
+  // The stop box, owned by the main window so that it is disabled while the
+  // box is shown.
   void ShowErrorBox(std::string_view caption, std::string_view text) override;
 
   Win32FileDialog& Dialog(DialogId dialog);

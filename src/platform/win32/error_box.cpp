@@ -1,0 +1,16 @@
+#include "platform/win32/error_box.h"
+
+#include "platform/win32/text_conversion.h"
+
+namespace pellox::win32 {
+
+void ShowStopBox(HWND owner, std::string_view caption, std::string_view text) {
+  MessageBoxW(owner, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(),
+              MB_ICONSTOP | MB_OK);
+}
+
+void ShowStartUpError(const std::exception& error) {
+  ShowStopBox(nullptr, "アプリケーション エラー", error.what());
+}
+
+}  // namespace pellox::win32

@@ -1,0 +1,87 @@
+// Error texts that join our Japanese messages with the system's own text
+// reach the boxes intact, whatever the system's ANSI code page. ctest runs
+// this program in the default locale and again under a Japanese (code page
+// 932) and a French (code page 1252) Wine locale, naming the code page it
+// expects in PELLOX_EXPECTED_ACP.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "common/errors.h"
+#include "platform/win32/error_box.h"
+#include "platform/win32/last_error.h"
+#include "win32_program_fixture.h"
+
+namespace pellox::win32 {
+namespace {
+
+// ERROR_ACCESS_DENIED: its system text holds non-ASCII characters in both
+// the Japanese and the French message tables.
+constexpr DWORD kCode = ERROR_ACCESS_DENIED;
+
+// The system's text for `code` as the wide function gives it, with the
+// trailing blanks, control characters and full stops removed.
+std::wstring WideSystemText(DWORD code) {
+  wchar_t buffer[256];
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, 256, nullptr);
+  std::wstring text(buffer, length);
+  while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+  return text;
+}
+
+// "Win32 エラー。コード : 5." and the system text on the next line.
+std::wstring ExpectedMessage() {
+  return L"Win32 \u30a8\u30e9\u30fc\u3002\u30b3\u30fc\u30c9 : 5.\n" + WideSystemText(kCode);
+}
+
+EWin32Error RaisedError() {
+  SetLastError(kCode);
+  try {
+    ThrowLastWin32Error();
+  } catch (const EWin32Error& error) {
+    return error;
+  }
+  return EWin32Error(0, "");
+}
+
+class ErrorTextTest : public testing::Win32ProgramTest {
+ protected:
+  void SetUp() override {
+    Win32ProgramTest::SetUp();
+    if (const char* expected = std::getenv("PELLOX_EXPECTED_ACP")) {
+      // Run under a foreign locale: the case means something only when the
+      // system text really is outside ASCII.
+      ASSERT_EQ(std::strtoul(expected, nullptr, 10), GetACP());
+      bool foreign = false;
+      for (wchar_t c : WideSystemText(kCode)) foreign = foreign || c > 0x7F;
+      ASSERT_TRUE(foreign) << "the system text of code 5 is plain ASCII here";
+    }
+  }
+};
+
+TEST_F(ErrorTextTest, TheErrorReportShowsOurTextAndTheSystemTextReadably) {
+  ShowNormally();
+  const EWin32Error error = RaisedError();
+  const testing::SeenBox box = testing::ReadMessageBox(
+      Main(), [&] { program_.Toolkit().ShowErrorBox("Pellox", error.Message()); });
+  ASSERT_TRUE(box.Found);
+  EXPECT_TRUE(box.Caption == L"Pellox");
+  EXPECT_TRUE(box.Text == ExpectedMessage())
+      << "code page " << GetACP() << ", box text of " << box.Text.size() << " characters";
+}
+
+TEST_F(ErrorTextTest, TheStartUpBoxShowsOurTextAndTheSystemTextReadably) {
+  const EWin32Error error = RaisedError();
+  const testing::SeenBox box = testing::ReadMessageBox(nullptr, [&] { ShowStartUpError(error); });
+  ASSERT_TRUE(box.Found);
+  EXPECT_TRUE(box.Caption ==
+              L"\u30a2\u30d7\u30ea\u30b1\u30fc\u30b7\u30e7\u30f3 \u30a8\u30e9\u30fc");
+  EXPECT_TRUE(box.Text == ExpectedMessage())
+      << "code page " << GetACP() << ", box text of " << box.Text.size() << " characters";
+}
+
+}  // namespace
+}  // namespace pellox::win32
