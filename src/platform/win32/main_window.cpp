@@ -82,7 +82,7 @@ void MainWindow::CreateControls(HINSTANCE instance) {
 
 void MainWindow::Show(int showCommand) {
   if (showCommand == SW_SHOWMINNOACTIVE) {
-    formShowPending_ = true;
+    formShow_ = FormShowState::PutOff;
     ShowWindow(Window(), SW_SHOWMINNOACTIVE);
     return;
   }
@@ -92,9 +92,8 @@ void MainWindow::Show(int showCommand) {
 }
 
 void MainWindow::RunFormShow() {
-  formShowPending_ = false;
-  if (formShown_) return;
-  formShown_ = true;
+  if (formShow_ == FormShowState::Done) return;
+  formShow_ = FormShowState::Done;
   Dispatch(FormEvent::FormShow);
 }
 
@@ -116,7 +115,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOMMAND: {
       const WPARAM command = wParam & 0xFFF0;
-      if (formShowPending_ && (command == SC_RESTORE || command == SC_MAXIMIZE)) RunFormShow();
+      if (FormShowPending() && (command == SC_RESTORE || command == SC_MAXIMIZE)) RunFormShow();
       break;
     }
     case WM_ACTIVATE:
@@ -126,7 +125,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lastFocus_) SetFocus(lastFocus_);
       return 0;
     case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED && formShowPending_) RunFormShow();
+      if (wParam != SIZE_MINIMIZED && FormShowPending()) RunFormShow();
       OnSize();
       return 0;
     case WM_ENDSESSION:
@@ -154,7 +153,7 @@ void MainWindow::OnActivate(bool active) {
     return;
   }
   if (IsIconic(Window())) return;
-  if (formShowPending_) RunFormShow();
+  if (FormShowPending()) RunFormShow();
   if (lastFocus_) SetFocus(lastFocus_);
 }
 

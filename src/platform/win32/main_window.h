@@ -34,7 +34,7 @@ class MainWindow : public BaseWindow<MainWindow> {
   HWND Control(layout::ControlId id) const { return controls_[static_cast<size_t>(id)]; }
   GridControl& Grid() { return grid_; }
   const GridControl& Grid() const { return grid_; }
-  bool FormShowPending() const { return formShowPending_; }
+  bool FormShowPending() const { return formShow_ == FormShowState::PutOff; }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,8 +52,10 @@ class MainWindow : public BaseWindow<MainWindow> {
   GdiObject<HFONT> font_;
   TForm1* form_ = nullptr;
   HWND lastFocus_ = nullptr;
-  bool formShowPending_ = false;
-  bool formShown_ = false;
+  // FormShow runs once: at the first show, or, after a minimised start,
+  // when the user first restores the window.
+  enum class FormShowState { NotYet, PutOff, Done };
+  FormShowState formShow_ = FormShowState::NotYet;
 };
 
 }  // namespace pellox::win32

@@ -45,7 +45,6 @@ class Win32Program {
   ApplicationWindow& AppWindow() { return appWindow_; }
   Win32Toolkit& Toolkit() { return toolkit_; }
   TForm1& Form() { return form_; }
-  TApplication& Application() { return application_; }
   Win32MessagePump& Pump() { return pump_; }
 
  private:
