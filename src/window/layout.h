@@ -120,6 +120,8 @@ inline constexpr int kGridLayoutRowCount = 2;
 inline constexpr int kGridDefaultColWidth = 40;
 inline constexpr int kGridRowHeight = 24;
 inline constexpr int kGridLineWidth = 1;
+// Cell and heading texts start this far in from the cell's left and top edges.
+inline constexpr int kGridTextInset = 2;
 inline constexpr std::array<const char*, kGridColumns> kGridHeadings = {"No.", "Delay", "ExeName",
                                                                         "Parameter"};
 inline constexpr std::array<int, kGridColumns> kGridColumnWidths = {40, 64, 200, 200};
