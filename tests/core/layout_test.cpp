@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "window/edit_fields.h"
+
 namespace pellox::layout {
 namespace {
 
@@ -56,6 +58,12 @@ TEST(LayoutTest, DialogsOpenCentredAcrossAndAThirdDown) {
     EXPECT_EQ(at.X, c.expected.X) << c.label;
     EXPECT_EQ(at.Y, c.expected.Y) << c.label;
   }
+}
+
+TEST(LayoutTest, EachEditFieldIsTheEditControlOfItsName) {
+  EXPECT_STREQ(ControlById(ControlOf(EditField::Edit1)).Name, "Edit1");
+  EXPECT_STREQ(ControlById(ControlOf(EditField::Edit2)).Name, "Edit2");
+  EXPECT_STREQ(ControlById(ControlOf(EditField::Edit3)).Name, "Edit3");
 }
 
 }  // namespace
