@@ -53,6 +53,9 @@ namespace messages {
 inline constexpr const char* kNoDefaultPrinter = "デフォルト プリンタが存在しません";
 inline constexpr const char* kPrinterIndexOutOfRange = "プリンタ番号が範囲を超えています";
 inline constexpr const char* kWin32CallFailed = "Win32 API 呼び出しに失敗しました";
+// The caption of the box that reports an error raised before the main
+// window exists.
+inline constexpr const char* kStartupErrorCaption = "アプリケーション エラー";
 }  // namespace messages
 
 }  // namespace pellox
