@@ -4,19 +4,19 @@ namespace pellox {
 
 std::string EInOutError::MessageFor(int code) {
   switch (code) {
-    case 2:
+    case in_out::kFileNotFound:
       return "ファイルが見つかりません";
-    case 3:
+    case in_out::kPathNotFound:
       return "不正なファイル名です";
-    case 4:
+    case in_out::kTooManyOpenFiles:
       return "オープンしたファイルが多すぎます";
-    case 5:
+    case in_out::kAccessDenied:
       return "ファイルへのアクセスが拒否されました";
-    case 100:
+    case in_out::kReadBeyondEnd:
       return "ファイルの末尾以降を読み込みました";
-    case 101:
+    case in_out::kDiskFull:
       return "ディスクがいっぱいです";
-    case 106:
+    case in_out::kInvalidNumber:
       return "入力値が数値ではありません";
     default:
       return "I/O エラー (" + std::to_string(code) + ")";

@@ -20,6 +20,20 @@ class Exception : public std::exception {
   std::string message_;
 };
 
+// The input/output error codes that have a text of their own (Windows
+// numbering, which the Linux layer maps errno onto).
+namespace in_out {
+enum Code : int {
+  kFileNotFound = 2,
+  kPathNotFound = 3,
+  kTooManyOpenFiles = 4,
+  kAccessDenied = 5,
+  kReadBeyondEnd = 100,
+  kDiskFull = 101,
+  kInvalidNumber = 106,
+};
+}  // namespace in_out
+
 // An input/output failure with the system's error code (Windows numbering;
 // the Linux layer maps errno onto it). The message follows from the code.
 class EInOutError : public Exception {
@@ -53,6 +67,9 @@ namespace messages {
 inline constexpr const char* kNoDefaultPrinter = "デフォルト プリンタが存在しません";
 inline constexpr const char* kPrinterIndexOutOfRange = "プリンタ番号が範囲を超えています";
 inline constexpr const char* kWin32CallFailed = "Win32 API 呼び出しに失敗しました";
+// The caption of the box that reports an error raised before the main
+// window exists.
+inline constexpr const char* kStartupErrorCaption = "アプリケーション エラー";
 }  // namespace messages
 
 }  // namespace pellox

@@ -16,6 +16,12 @@ inline constexpr uint32_t kConnections = 4;  // printer connections
 inline constexpr uint32_t kErrorInsufficientBuffer = 122;
 }  // namespace printer_enum
 
+// The information levels of a printer enumeration (see PrinterRecord).
+namespace printer_level {
+inline constexpr int kName = 4;          // the name only
+inline constexpr int kNameAndPorts = 5;  // the name and the port list
+}  // namespace printer_level
+
 namespace platform_id {
 inline constexpr uint32_t kWin32Windows = 1;
 inline constexpr uint32_t kWin32Nt = 2;
@@ -45,8 +51,8 @@ class PrinterSystem {
   // The size-then-fill enumeration: with a `bufferSize` below what the
   // printers need it fails with LastError kErrorInsufficientBuffer (or
   // another code) and reports Needed; with enough it fills `records` in the
-  // system's order and succeeds. `flags` are printer_enum bits; `level` is 4
-  // or 5.
+  // system's order and succeeds. `flags` are printer_enum bits; `level` is a
+  // printer_level.
   virtual EnumPrintersResult EnumPrinters(uint32_t flags, int level, uint32_t bufferSize,
                                           std::vector<PrinterRecord>& records) = 0;
 

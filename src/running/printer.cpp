@@ -8,7 +8,13 @@ namespace pellox {
 
 namespace {
 
+// Each part of the device entry is cut to this many characters: the device,
+// driver and port names are handed over in fields of 80 characters each, and
+// nothing beyond them is written.
 constexpr size_t kDeviceNameField = 80;
+// The device entry is read into a buffer of 79 characters, the terminating
+// zero among them, so at most 78 characters of it are read.
+constexpr size_t kDeviceEntryBuffer = 79;
 
 std::string Field(const std::string& name) { return name.substr(0, kDeviceNameField); }
 
@@ -50,7 +56,7 @@ void TPrinter::BuildPrinterList() {
   const bool nt = system_.PlatformId() == platform_id::kWin32Nt;
   const uint32_t flags =
       nt ? printer_enum::kLocal | printer_enum::kConnections : printer_enum::kLocal;
-  const int level = nt ? 4 : 5;
+  const int level = nt ? printer_level::kName : printer_level::kNameAndPorts;
 
   std::vector<PrinterRecord> records;
   const EnumPrintersResult size = system_.EnumPrinters(flags, level, 0, records);
@@ -71,16 +77,17 @@ void TPrinter::BuildPrinterList() {
 
 std::string TPrinter::DefaultPrinterName() {
   std::vector<PrinterRecord> records;
-  const EnumPrintersResult size = system_.EnumPrinters(printer_enum::kDefault, 5, 0, records);
+  const EnumPrintersResult size =
+      system_.EnumPrinters(printer_enum::kDefault, printer_level::kNameAndPorts, 0, records);
   if (!size.Ok && size.LastError != printer_enum::kErrorInsufficientBuffer) {
     throw EWin32Error(size.LastError, system_.SystemErrorText(size.LastError));
   }
   records.clear();
-  system_.EnumPrinters(printer_enum::kDefault, 5, size.Needed, records);
+  system_.EnumPrinters(printer_enum::kDefault, printer_level::kNameAndPorts, size.Needed, records);
   if (!records.empty()) return records.front().Name;
 
   std::vector<std::string> items =
-      SplitPortList(system_.GetProfileString("windows", "device", "", 79));
+      SplitPortList(system_.GetProfileString("windows", "device", "", kDeviceEntryBuffer));
   return items.empty() ? std::string() : items.front();
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "window/events.h"
 
@@ -120,6 +121,8 @@ inline constexpr int kGridLayoutRowCount = 2;
 inline constexpr int kGridDefaultColWidth = 40;
 inline constexpr int kGridRowHeight = 24;
 inline constexpr int kGridLineWidth = 1;
+// Cell and heading texts start this far in from the cell's left and top edges.
+inline constexpr int kGridTextInset = 2;
 inline constexpr std::array<const char*, kGridColumns> kGridHeadings = {"No.", "Delay", "ExeName",
                                                                         "Parameter"};
 inline constexpr std::array<int, kGridColumns> kGridColumnWidths = {40, 64, 200, 200};
@@ -131,5 +134,27 @@ inline constexpr std::array<int, 3> kStatusPanelWidths = {40, 300, 50};
 inline constexpr int kComboDropDownCount = 8;
 
 const Control& ControlById(ControlId id);
+
+// The controls that take the focus, in the order Tab moves through them.
+std::vector<const Control*> TabStops();
+
+// One status panel's left and right edge, in pixels from the bar's left end.
+struct PanelEdges {
+  int Left, Right;
+};
+// StatusBar1's panels on a bar `barWidth` pixels wide, left to right; the
+// last one ends at the bar's right end.
+std::array<PanelEdges, kStatusPanelWidths.size()> StatusPanelEdges(int barWidth);
+
+struct Point {
+  int X, Y;
+};
+struct Rect {
+  int Left, Top, Width, Height;
+};
+// Where a dialog `width` x `height` pixels large opens on the screen area
+// `area`: centred across it, and a third of the room left over from the
+// top, where the eye looks first.
+Point DialogPosition(const Rect& area, int width, int height);
 
 }  // namespace pellox::layout

@@ -84,7 +84,7 @@ constexpr uint32_t kFixedBytesLevel5 = 5 * sizeof(void*);
 
 PrinterRecord RecordFor(const cups_dest_t& dest, int level) {
   PrinterRecord record{dest.name, std::nullopt};
-  if (level == 5) {
+  if (level == printer_level::kNameAndPorts) {
     if (const char* uri = cupsGetOption("device-uri", dest.num_options, dest.options)) {
       record.PortList = uri;
     }
@@ -93,7 +93,7 @@ PrinterRecord RecordFor(const cups_dest_t& dest, int level) {
 }
 
 uint32_t BytesFor(const PrinterRecord& record, int level) {
-  uint32_t bytes = level == 5 ? kFixedBytesLevel5 : kFixedBytesLevel4;
+  uint32_t bytes = level == printer_level::kNameAndPorts ? kFixedBytesLevel5 : kFixedBytesLevel4;
   bytes += static_cast<uint32_t>(record.Name.size() + 1);
   if (record.PortList) bytes += static_cast<uint32_t>(record.PortList->size() + 1);
   return bytes;

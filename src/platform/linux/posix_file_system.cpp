@@ -166,19 +166,19 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
 int ErrnoToInOutCode(int errnoValue) {
   switch (errnoValue) {
     case ENOENT:
-      return 2;
+      return in_out::kFileNotFound;
     case ENOTDIR:
-      return 3;
+      return in_out::kPathNotFound;
     case EMFILE:
     case ENFILE:
-      return 4;
+      return in_out::kTooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-      return 5;
+      return in_out::kAccessDenied;
     case ENOSPC:
-      return 101;
+      return in_out::kDiskFull;
     default:
       return errnoValue;
   }

@@ -25,9 +25,10 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
-// The EInOutError code (Windows numbering) for an errno value: ENOENT 2,
-// ENOTDIR 3, EMFILE/ENFILE 4, EACCES/EPERM/EROFS/EISDIR 5, ENOSPC 101; any
-// other value is kept as it is.
+// The EInOutError code (in_out::Code) for an errno value: ENOENT
+// kFileNotFound, ENOTDIR kPathNotFound, EMFILE/ENFILE kTooManyOpenFiles,
+// EACCES/EPERM/EROFS/EISDIR kAccessDenied, ENOSPC kDiskFull; any other
+// value is kept as it is.
 int ErrnoToInOutCode(int errnoValue);
 
 // Raises EInOutError for `errnoValue`, mapped by ErrnoToInOutCode.

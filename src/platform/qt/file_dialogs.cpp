@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "platform/qt/byte_text.h"
+#include "window/layout.h"
 
 namespace pellox {
 
@@ -112,8 +113,9 @@ void FileDialogs::Place(QFileDialog& dialog) const {
   const QRect area = screen->geometry();
   const QSize size = dialog.sizeHint();
   dialog.resize(size);
-  dialog.move(area.left() + (area.width() - size.width()) / 2,
-              area.top() + (area.height() - size.height()) / 3);
+  const layout::Point at = layout::DialogPosition(
+      {area.left(), area.top(), area.width(), area.height()}, size.width(), size.height());
+  dialog.move(at.X, at.Y);
 }
 
 }  // namespace pellox

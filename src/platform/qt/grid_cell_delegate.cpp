@@ -2,13 +2,9 @@
 
 #include <QPainter>
 
+#include "window/layout.h"
+
 namespace pellox {
-
-namespace {
-
-constexpr int kTextInset = 2;
-
-}  // namespace
 
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
@@ -25,7 +21,7 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   painter->setFont(cell.font);
   painter->setPen(
       colours.color(QPalette::Active, highlighted ? QPalette::HighlightedText : QPalette::Text));
-  painter->drawText(cell.rect.adjusted(kTextInset, kTextInset, 0, 0),
+  painter->drawText(cell.rect.adjusted(layout::kGridTextInset, layout::kGridTextInset, 0, 0),
                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
   painter->restore();
 }

@@ -11,7 +11,6 @@ namespace pellox {
 
 namespace {
 
-constexpr int kTextInset = 2;
 constexpr int kLine = layout::kGridLineWidth;
 // A drag that leaves a column this narrow or narrower is not taken.
 constexpr int kNarrowestDraggedWidth = 1;
@@ -62,7 +61,7 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
   painter->setFont(font());
   painter->setPen(palette().color(QPalette::ButtonText));
   const QString text = model() ? model()->headerData(logicalIndex, orientation()).toString() : "";
-  painter->drawText(cell.adjusted(kTextInset, kTextInset, 0, 0),
+  painter->drawText(cell.adjusted(layout::kGridTextInset, layout::kGridTextInset, 0, 0),
                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   painter->restore();
 }

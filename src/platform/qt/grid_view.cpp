@@ -16,10 +16,6 @@ namespace pellox {
 
 namespace {
 
-// While the mouse drags outside the rows the grid scrolls at this pace.
-constexpr int kDragScrollMs = 60;
-// One notch of a common mouse wheel.
-constexpr int kWheelStep = 120;
 constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
 
 std::optional<GridKey> ToGridKey(int key) {
@@ -64,7 +60,7 @@ GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent),
   ConfigureHeaders();
   ConfigurePalette();
 
-  dragScroll_.setInterval(kDragScrollMs);
+  dragScroll_.setInterval(kDragScrollIntervalMs);
   connect(&dragScroll_, &QTimer::timeout, this, &GridView::DragScroll);
   connect(model_, &GridTableModel::Refreshed, this, &GridView::SyncFromGrid);
   // Only the user's own scroll-bar actions raise actionTriggered; the
@@ -172,11 +168,7 @@ void GridView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void GridView::DragScroll() {
-  GridModel& grid = model_->Grid();
-  const bool up = dragY_ < 0;
-  grid.Key(up ? GridKey::Up : GridKey::Down, false, true);
-  const int lastShown = std::min(grid.RowCount() - 1, grid.TopRow() + grid.VisibleRows() - 1);
-  grid.Click(up ? grid.TopRow() : lastShown, true);
+  DragScrollStep(model_->Grid(), dragY_ < 0);
   SyncFromGrid();
 }
 
@@ -192,12 +184,10 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void GridView::wheelEvent(QWheelEvent* event) {
   event->accept();
-  wheelRemainder_ += event->angleDelta().y();
-  const int steps = wheelRemainder_ / kWheelStep;
+  const int steps = wheelSteps_.Take(event->angleDelta().y());
   if (steps == 0) return;
-  wheelRemainder_ -= steps * kWheelStep;
   model_->Flush();
-  model_->Grid().Wheel(-steps);  // turning the wheel away from the user moves up
+  model_->Grid().Wheel(steps);
   SyncFromGrid();
 }
 

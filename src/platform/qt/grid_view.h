@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "platform/qt/grid_table_model.h"
+#include "window/grid_mouse.h"
 
 namespace pellox {
 
@@ -50,7 +51,7 @@ class GridView : public QTableView {
   GridHeader* header_ = nullptr;
   QTimer dragScroll_;
   int dragY_ = 0;
-  int wheelRemainder_ = 0;
+  WheelSteps wheelSteps_;
 };
 
 }  // namespace pellox

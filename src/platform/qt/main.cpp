@@ -9,13 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "common/errors.h"
 #include "common/text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/linux_program.h"
 
 namespace {
-
-constexpr const char* kStartupErrorCaption = "アプリケーション エラー";
 
 // Positions and sizes are pixels as stored, whatever the screen's density.
 void KeepPixelSizes() {
@@ -52,7 +51,8 @@ int main(int argc, char** argv) {
     pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
     return program.Run();
   } catch (const std::exception& error) {
-    pellox::ShowErrorBox(nullptr, kStartupErrorCaption, pellox::ErrorReportText(error.what()));
+    pellox::ShowErrorBox(nullptr, pellox::messages::kStartupErrorCaption,
+                         pellox::ErrorReportText(error.what()));
     return 1;
   }
 }

@@ -142,17 +142,10 @@ void MainWindow::BuildMenu() {
 }
 
 void MainWindow::SetTabOrder() {
-  std::vector<const layout::Control*> order;
   for (const layout::Control& control : layout::kControls) {
-    QWidget* widget = controls_[static_cast<size_t>(control.Id)];
-    if (control.TabOrder == layout::kNoTabStop) {
-      widget->setFocusPolicy(Qt::NoFocus);
-    } else {
-      order.push_back(&control);
-    }
+    if (control.TabOrder == layout::kNoTabStop) Control(control.Id)->setFocusPolicy(Qt::NoFocus);
   }
-  std::sort(order.begin(), order.end(),
-            [](const auto* a, const auto* b) { return a->TabOrder < b->TabOrder; });
+  const std::vector<const layout::Control*> order = layout::TabStops();
   for (size_t i = 1; i < order.size(); ++i) {
     setTabOrder(Control(order[i - 1]->Id), Control(order[i]->Id));
   }

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMenu>
+
+#include "platform/qt/byte_text.h"
+#include "window/menu_letter.h"
 
 namespace pellox {
 
@@ -18,10 +20,20 @@ bool MenuLetterFilter::eventFilter(QObject* watched, QEvent* event) {
   if (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
   const QString text = key->text();
   if (text.size() != 1 || !text[0].isLetterOrNumber()) return false;
-  const QChar letter = text[0].toUpper();
-  if (IsAccessLetter(letter)) return false;
-  QAction* item = ItemStartingWith(letter);
-  if (!item) return true;  // nothing to choose, and nothing else to do
+  // Every caption is ASCII, so no other letter begins one.
+  if (text[0].unicode() > 0x7F) return true;
+  const QList<QAction*> items = menu_->actions();
+  const MenuLetterChoice choice =
+      ChooseMenuItemByLetter(Captions(items), static_cast<char>(text[0].unicode()));
+  switch (choice.Kind) {
+    case MenuLetter::AccessLetter:
+      return false;
+    case MenuLetter::NoItem:
+      return true;  // nothing to choose, and nothing else to do
+    case MenuLetter::FirstLetter:
+      break;
+  }
+  QAction* item = items.at(static_cast<qsizetype>(choice.Index));
   // Choosing goes through the menu's own Return handling, which closes the
   // menus the same way a click does before the item is triggered.
   menu_->setActiveAction(item);
@@ -30,21 +42,13 @@ bool MenuLetterFilter::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-bool MenuLetterFilter::IsAccessLetter(QChar letter) const {
-  for (QAction* item : menu_->actions()) {
-    const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
-    if (!mnemonic.isEmpty() && mnemonic[0].key() == Qt::Key(letter.unicode())) return true;
+std::vector<std::string> MenuLetterFilter::Captions(const QList<QAction*>& items) {
+  std::vector<std::string> captions;
+  for (const QAction* item : items) {
+    const bool choosable = !item->isSeparator() && item->isEnabled() && item->isVisible();
+    captions.push_back(choosable ? ToBytes(item->text()) : std::string());
   }
-  return false;
-}
-
-QAction* MenuLetterFilter::ItemStartingWith(QChar letter) const {
-  for (QAction* item : menu_->actions()) {
-    if (item->isSeparator() || !item->isEnabled() || !item->isVisible()) continue;
-    const QString caption = QString(item->text()).remove(QLatin1Char('&'));
-    if (caption.startsWith(letter, Qt::CaseInsensitive)) return item;
-  }
-  return nullptr;
+  return captions;
 }
 
 }  // namespace pellox

@@ -1,10 +1,11 @@
-// Lets a letter typed in an open menu choose the first item whose caption
-// begins with it, when that letter is no item's access letter: "Exit(X)"
-// has none of its own and is chosen with E. Letters that are access letters
-// are left to Qt's own handling.
+// Applies the menu letter rule (window/menu_letter.h) to an open Qt menu:
+// letters that are access letters are left to Qt's own handling.
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -19,8 +20,8 @@ class MenuLetterFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool IsAccessLetter(QChar letter) const;
-  QAction* ItemStartingWith(QChar letter) const;
+  // The items' captions as the menu letter rule takes them.
+  static std::vector<std::string> Captions(const QList<QAction*>& items);
 
   QMenu* menu_;
 };

@@ -8,24 +8,9 @@
 #include "platform/qt/grid_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/status_bar.h"
+#include "window/edit_fields.h"
 
 namespace pellox {
-
-namespace {
-
-layout::ControlId EditId(EditField field) {
-  switch (field) {
-    case EditField::Edit1:
-      return layout::ControlId::Edit1;
-    case EditField::Edit2:
-      return layout::ControlId::Edit2;
-    case EditField::Edit3:
-      return layout::ControlId::Edit3;
-  }
-  return layout::ControlId::Edit1;
-}
-
-}  // namespace
 
 QtToolkit::QtToolkit(MainWindow& window) : window_(window), dialogs_(&window) {}
 
@@ -53,11 +38,11 @@ void QtToolkit::SetColWidth(int column, int width) {
 }
 
 std::string QtToolkit::Text(EditField field) const {
-  return ToBytes(window_.Edit(EditId(field))->text());
+  return ToBytes(window_.Edit(ControlOf(field))->text());
 }
 
 void QtToolkit::SetText(EditField field, std::string_view text) {
-  window_.Edit(EditId(field))->setText(ToQString(text));
+  window_.Edit(ControlOf(field))->setText(ToQString(text));
 }
 
 void QtToolkit::ClearItems() { window_.ComboBox()->clear(); }

@@ -44,13 +44,10 @@ void StatusBar::resizeEvent(QResizeEvent* event) {
 }
 
 void StatusBar::PlacePanels() {
-  int left = 0;
-  for (int i = 0; i < kPanels; ++i) {
-    const bool last = i == kPanels - 1;
-    const int panelWidth =
-        last ? width() - left : layout::kStatusPanelWidths[static_cast<size_t>(i)];
-    panels_[static_cast<size_t>(i)]->setGeometry(left, 0, std::max(0, panelWidth), height());
-    left += panelWidth;
+  const auto edges = layout::StatusPanelEdges(width());
+  for (size_t i = 0; i < edges.size(); ++i) {
+    panels_[i]->setGeometry(edges[i].Left, 0, std::max(0, edges[i].Right - edges[i].Left),
+                            height());
   }
 }
 

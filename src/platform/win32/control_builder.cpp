@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 #include "platform/win32/control_ids.h"
 #include "platform/win32/last_error.h"
 
@@ -94,14 +96,11 @@ HWND ControlBuilder::CreateStatusBar(const layout::Control& control) {
                              control.Top, control.Width, control.Height, parent_, IdOf(control),
                              instance_, nullptr);
   if (!bar) ThrowLastWin32Error();
-  int rights[3];
-  int right = 0;
-  for (size_t i = 0; i + 1 < layout::kStatusPanelWidths.size(); ++i) {
-    right += layout::kStatusPanelWidths[i];
-    rights[i] = right;
-  }
-  rights[2] = -1;  // the last panel stretches to the bar's right end
-  SendMessageA(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rights));
+  const auto edges = layout::StatusPanelEdges(control.Width);
+  std::array<int, layout::kStatusPanelWidths.size()> rights{};
+  for (size_t i = 0; i < edges.size(); ++i) rights[i] = edges[i].Right;
+  rights.back() = -1;  // the last panel stretches to the bar's right end
+  SendMessageA(bar, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
   return bar;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/error_box.h"
 
+#include "common/errors.h"
 #include "platform/win32/text_conversion.h"
 
 namespace pellox::win32 {
@@ -10,7 +11,7 @@ void ShowStopBox(HWND owner, std::string_view caption, std::string_view text) {
 }
 
 void ShowStartUpError(const std::exception& error) {
-  ShowStopBox(nullptr, "アプリケーション エラー", error.what());
+  ShowStopBox(nullptr, messages::kStartupErrorCaption, error.what());
 }
 
 }  // namespace pellox::win32

@@ -12,7 +12,6 @@ namespace pellox::win32 {
 namespace {
 
 constexpr UINT_PTR kDragScrollTimer = 1;
-constexpr UINT kDragScrollMs = 60;
 
 bool KeyHeld(int key) { return GetKeyState(key) < 0; }
 
@@ -202,11 +201,9 @@ void GridControl::OnKeyDown(WPARAM key) {
 }
 
 void GridControl::OnMouseWheel(int delta) {
-  wheelRest_ += delta;
-  const int steps = wheelRest_ / WHEEL_DELTA;
-  wheelRest_ -= steps * WHEEL_DELTA;
+  const int steps = wheelSteps_.Take(delta);
   if (steps == 0) return;
-  model_.Wheel(-steps);  // turning the wheel towards the user moves down
+  model_.Wheel(steps);
   SyncView();
 }
 
@@ -241,7 +238,7 @@ void GridControl::OnMouseMove(int x, int y) {
     case Drag::Select:
       dragY_ = y;
       if (y < geometry_.DataTop() || y >= geometry_.ClientHeight()) {
-        SetTimer(Window(), kDragScrollTimer, kDragScrollMs, nullptr);
+        SetTimer(Window(), kDragScrollTimer, static_cast<UINT>(kDragScrollIntervalMs), nullptr);
         return;
       }
       KillTimer(Window(), kDragScrollTimer);
@@ -258,12 +255,7 @@ void GridControl::ExtendTo(int y) {
 }
 
 void GridControl::OnTimer() {
-  // Dragging past an edge scrolls one row per tick and takes the block
-  // along to the row that came into view.
-  const bool up = dragY_ < geometry_.DataTop();
-  model_.Key(up ? GridKey::Up : GridKey::Down, false, true);
-  const int edgeRow = up ? model_.TopRow() : model_.TopRow() + model_.VisibleRows() - 1;
-  model_.Click(std::clamp(edgeRow, layout::kGridFixedRows, model_.RowCount() - 1), true);
+  DragScrollStep(model_, dragY_ < geometry_.DataTop());
   SyncView();
 }
 

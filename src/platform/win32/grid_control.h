@@ -10,6 +10,7 @@
 #include "platform/win32/base_window.h"
 #include "platform/win32/grid_geometry.h"
 #include "window/grid_model.h"
+#include "window/grid_mouse.h"
 
 namespace pellox::win32 {
 
@@ -65,7 +66,7 @@ class GridControl : public BaseWindow<GridControl> {
   int dragColumn_ = -1;
   int dragX_ = 0;
   int dragY_ = 0;
-  int wheelRest_ = 0;
+  WheelSteps wheelSteps_;
   bool updatingScrollBars_ = false;
 };
 

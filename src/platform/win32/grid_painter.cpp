@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "window/layout.h"
+
 namespace pellox::win32 {
 
 namespace {
-
-// Text starts this far in from the cell's left and top edges.
-constexpr int kTextInset = 2;
 
 void FillColor(HDC dc, const RECT& rect, int sysColor) {
   FillRect(dc, &rect, GetSysColorBrush(sysColor));
@@ -64,8 +63,9 @@ void GridPainter::PaintCell(HDC dc, const RECT& cell, int column, int row) const
   SetBkColor(dc, GetSysColor(back));
   SetTextColor(dc, GetSysColor(text));
   const std::string_view content = model_.Cell(column, row);
-  ExtTextOutA(dc, cell.left + kTextInset, cell.top + kTextInset, ETO_CLIPPED | ETO_OPAQUE, &cell,
-              content.data(), static_cast<UINT>(content.size()), nullptr);
+  ExtTextOutA(dc, cell.left + layout::kGridTextInset, cell.top + layout::kGridTextInset,
+              ETO_CLIPPED | ETO_OPAQUE, &cell, content.data(), static_cast<UINT>(content.size()),
+              nullptr);
 }
 
 void GridPainter::PaintFocus(HDC dc) const {

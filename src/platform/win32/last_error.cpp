@@ -5,6 +5,13 @@
 
 namespace pellox::win32 {
 
+// The system's own codes reach EInOutError unchanged, so the error table's
+// codes must be the system's numbers.
+static_assert(in_out::kFileNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(in_out::kPathNotFound == ERROR_PATH_NOT_FOUND);
+static_assert(in_out::kTooManyOpenFiles == ERROR_TOO_MANY_OPEN_FILES);
+static_assert(in_out::kAccessDenied == ERROR_ACCESS_DENIED);
+
 void ThrowLastInOutError() { throw EInOutError(static_cast<int>(GetLastError())); }
 
 void ThrowLastWin32Error() {

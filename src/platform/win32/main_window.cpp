@@ -26,14 +26,10 @@ HFONT CreateWindowFont() {
 // Focusable controls in tab order first, so that the z-order the dialog
 // navigation follows is the tab order; the rest after them.
 std::vector<const layout::Control*> CreationOrder() {
-  std::vector<const layout::Control*> order;
-  for (const layout::Control& control : layout::kControls) order.push_back(&control);
-  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    const bool aTab = a->TabOrder != layout::kNoTabStop;
-    const bool bTab = b->TabOrder != layout::kNoTabStop;
-    if (aTab != bTab) return aTab;
-    return aTab && a->TabOrder < b->TabOrder;
-  });
+  std::vector<const layout::Control*> order = layout::TabStops();
+  for (const layout::Control& control : layout::kControls) {
+    if (control.TabOrder == layout::kNoTabStop) order.push_back(&control);
+  }
   return order;
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "window/layout.h"
+
 namespace pellox::win32 {
 
 namespace {
@@ -31,11 +33,10 @@ void CentreOnOwnerMonitor(HWND dialog, HWND owner) {
   RECT rect;
   GetWindowRect(dialog, &rect);
   const RECT& m = monitor.rcMonitor;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  SetWindowPos(dialog, nullptr, m.left + (m.right - m.left - width) / 2,
-               m.top + (m.bottom - m.top - height) / 3, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const layout::Point at =
+      layout::DialogPosition({m.left, m.top, m.right - m.left, m.bottom - m.top},
+                             rect.right - rect.left, rect.bottom - rect.top);
+  SetWindowPos(dialog, nullptr, at.X, at.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 UINT_PTR CALLBACK DialogHook(HWND child, UINT message, WPARAM, LPARAM lParam) {

@@ -12,7 +12,7 @@ std::string TextOf(const char* text) { return text ? std::string(text) : std::st
 
 void CopyRecords(int level, const BYTE* buffer, DWORD count, std::vector<PrinterRecord>& records) {
   for (DWORD i = 0; i < count; ++i) {
-    if (level == 4) {
+    if (level == printer_level::kName) {
       const auto* info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer) + i;
       records.push_back({TextOf(info->pPrinterName), std::nullopt});
     } else {

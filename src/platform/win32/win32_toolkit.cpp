@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/error_box.h"
+#include "window/edit_fields.h"
 
 namespace pellox::win32 {
 
@@ -35,17 +36,7 @@ void Win32Toolkit::SetColWidth(int column, int width) {
   window_.Grid().SetColumnWidth(column, width);
 }
 
-HWND Win32Toolkit::Edit(EditField field) const {
-  switch (field) {
-    case EditField::Edit1:
-      return window_.Control(layout::ControlId::Edit1);
-    case EditField::Edit2:
-      return window_.Control(layout::ControlId::Edit2);
-    case EditField::Edit3:
-      return window_.Control(layout::ControlId::Edit3);
-  }
-  return nullptr;
-}
+HWND Win32Toolkit::Edit(EditField field) const { return window_.Control(ControlOf(field)); }
 
 std::string Win32Toolkit::Text(EditField field) const { return WindowText(Edit(field)); }
 
