@@ -14,13 +14,16 @@ namespace {
 constexpr int kEntries = kMaxEntries - 3;
 
 void FillList(LinuxProgram& program) {
-  QtToolkit& ui = program.Toolkit();
-  ui.SetRowCount(kEntries + 1);
-  for (int row = 1; row <= kEntries; ++row) {
-    ui.SetCellText(0, row, std::to_string(row));
-    ui.SetCellText(1, row, "5");
-    ui.SetCellText(2, row, "/usr/local/bin/backup-tool");
-    ui.SetCellText(3, row, "--quiet --target=/srv/data");
+  GridModel& grid = program.Form().StringGrid1;
+  {
+    GridModel::BulkChange change(grid);
+    grid.SetRowCount(kEntries + 1);
+    for (int row = 1; row <= kEntries; ++row) {
+      grid.SetCell(0, row, std::to_string(row));
+      grid.SetCell(1, row, "5");
+      grid.SetCell(2, row, "/usr/local/bin/backup-tool");
+      grid.SetCell(3, row, "--quiet --target=/srv/data");
+    }
   }
   program.Form().EntryCount = kEntries;
   program.Pump().ProcessPendingMessages();

@@ -28,7 +28,28 @@ void ResetPeak() {
   clearRefs << "5";
 }
 
+// Runs `prepare`, then `work`, and returns how far the peak resident set
+// rose above the resident set at the start of `work`.
+int64_t MeasureGrowth(const std::function<void()>& prepare, const std::function<void()>& work) {
+  prepare();
+  // Give back what `prepare` freed, so that reuse of it does not hide the
+  // work's own growth.
+  malloc_trim(0);
+  ResetPeak();
+  const int64_t before = StatusBytes("VmRSS");
+  work();
+  return StatusBytes("VmHWM") - before;
+}
+
 }  // namespace
+
+int64_t PeakRssGrowthHere(const std::function<void()>& prepare, const std::function<void()>& work) {
+  try {
+    return MeasureGrowth(prepare, work);
+  } catch (...) {
+    return -1;
+  }
+}
 
 int64_t PeakRssGrowth(const std::function<void()>& prepare, const std::function<void()>& work) {
   int pipeFds[2];
@@ -39,14 +60,7 @@ int64_t PeakRssGrowth(const std::function<void()>& prepare, const std::function<
     close(pipeFds[0]);
     int64_t growth = -1;
     try {
-      prepare();
-      // Give back what `prepare` freed, so that reuse of it does not hide
-      // the work's own growth.
-      malloc_trim(0);
-      ResetPeak();
-      const int64_t before = StatusBytes("VmRSS");
-      work();
-      growth = StatusBytes("VmHWM") - before;
+      growth = MeasureGrowth(prepare, work);
     } catch (...) {
       growth = -1;
     }

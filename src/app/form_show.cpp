@@ -13,11 +13,11 @@ void TForm1::FormShow() {
   ui_.SetText(EditField::Edit1, "");
   ui_.SetText(EditField::Edit2, "");
   ui_.SetText(EditField::Edit3, "");
-  for (int column = 0; column < layout::kGridColumns; ++column) {
-    ui_.SetCellText(column, 0, layout::kGridHeadings[column]);
+  for (int column = layout::kNo; column <= layout::kParameter; ++column) {
+    StringGrid1.SetCell(column, 0, layout::kGridHeadings[column]);
   }
   EmptyList();
-  SetColumnWidths(1);  // column 0 keeps the layout's default width
+  SetColumnWidths(layout::kDelay);  // the number column keeps the default width
   FillPrinterChoice();
 
   const std::vector<std::string> arguments = platform_.Process.Arguments();
@@ -25,8 +25,8 @@ void TForm1::FormShow() {
 }
 
 void TForm1::SetColumnWidths(int firstColumn) {
-  for (int column = firstColumn; column < layout::kGridColumns; ++column) {
-    ui_.SetColWidth(column, layout::kGridColumnWidths[column]);
+  for (int column = firstColumn; column <= layout::kParameter; ++column) {
+    StringGrid1.SetColWidth(column, layout::kGridColumnWidths[column]);
   }
 }
 

@@ -1,30 +1,36 @@
 // The run list's editing commands behind "Add", "Insert", "Delete", "Edit"
 // and "Pick". The grid is the list's store: entry k is row k, and the row
-// count is EntryCount + 1, or 2 for the empty list.
+// count is EntryCount + 1, or kEmptyListRowCount for the empty list.
 #include <string>
 
 #include "common/int_parse.h"
 #include "runlist/list_file_format.h"
 #include "window/form1.h"
+#include "window/layout.h"
 
 namespace pellox {
 
-namespace {
-enum Column { kNo = 0, kDelay = 1, kExeName = 2, kParameter = 3 };
-}  // namespace
+using layout::kDelay;
+using layout::kExeName;
+using layout::kNo;
+using layout::kParameter;
+
+std::string TForm1::CellText(int column, int row) const {
+  return std::string(StringGrid1.Cell(column, row));
+}
 
 void TForm1::EmptyList() {
   EntryCount = 0;
-  ui_.SetRowCount(2);
-  for (int column = kNo; column <= kParameter; ++column) ui_.SetCellText(column, 1, "");
+  StringGrid1.SetRowCount(kEmptyListRowCount);
+  for (int column = kNo; column <= kParameter; ++column) StringGrid1.SetCell(column, 1, "");
 }
 
 void TForm1::SetRow(int row, const std::string& delay, const std::string& exeName,
                     const std::string& parameter) {
-  ui_.SetCellText(kNo, row, std::to_string(row));
-  ui_.SetCellText(kDelay, row, delay);
-  ui_.SetCellText(kExeName, row, exeName);
-  ui_.SetCellText(kParameter, row, parameter);
+  StringGrid1.SetCell(kNo, row, std::to_string(row));
+  StringGrid1.SetCell(kDelay, row, delay);
+  StringGrid1.SetCell(kExeName, row, exeName);
+  StringGrid1.SetCell(kParameter, row, parameter);
 }
 
 // A field can hold what a cell cannot (a pasted line break, a 0x1A): a row
@@ -48,19 +54,20 @@ void TForm1::Button2Click() {
   NormaliseDelay();
   const int n = ++EntryCount;
   SetRowFromFields(n);
-  ui_.SetRowCount(n + 1);
+  StringGrid1.SetRowCount(n + 1);
 }
 
 void TForm1::Button3Click() {
   if (EntryCount >= kMaxEntries) return;
   NormaliseDelay();
   const int n = ++EntryCount;
-  ui_.SetRowCount(n + 1);
-  const int r = ui_.CurrentRow();
+  // Every row from the current one down moves: one notice for all of them.
+  GridModel::BulkChange change(StringGrid1);
+  StringGrid1.SetRowCount(n + 1);
+  const int r = StringGrid1.CurrentRow();
   if (r <= n) {
     for (int i = n - 1; i >= r; --i) {
-      SetRow(i + 1, ui_.CellText(kDelay, i), ui_.CellText(kExeName, i),
-             ui_.CellText(kParameter, i));
+      SetRow(i + 1, CellText(kDelay, i), CellText(kExeName, i), CellText(kParameter, i));
     }
   }
   SetRowFromFields(r);
@@ -68,32 +75,32 @@ void TForm1::Button3Click() {
 
 void TForm1::Button4Click() {
   if (EntryCount == 0) return;
-  const int r = ui_.CurrentRow();
+  const int r = StringGrid1.CurrentRow();
   const int n = EntryCount;
+  GridModel::BulkChange change(StringGrid1);
   for (int i = r; i <= n - 1; ++i) {
-    SetRow(i, ui_.CellText(kDelay, i + 1), ui_.CellText(kExeName, i + 1),
-           ui_.CellText(kParameter, i + 1));
+    SetRow(i, CellText(kDelay, i + 1), CellText(kExeName, i + 1), CellText(kParameter, i + 1));
   }
-  for (int column = kNo; column <= kParameter; ++column) ui_.SetCellText(column, n, "");
+  for (int column = kNo; column <= kParameter; ++column) StringGrid1.SetCell(column, n, "");
   EntryCount = n - 1;
-  ui_.SetRowCount(EntryCount == 0 ? 2 : EntryCount + 1);
+  StringGrid1.SetRowCount(EntryCount == 0 ? kEmptyListRowCount : EntryCount + 1);
 }
 
 void TForm1::Button5Click() {
   if (EntryCount == 0) return;
   NormaliseDelay();
-  const int r = ui_.CurrentRow();
-  ui_.SetCellText(kDelay, r, ui_.Text(EditField::Edit1));
-  ui_.SetCellText(kExeName, r, StorableLine(ui_.Text(EditField::Edit2)));
-  ui_.SetCellText(kParameter, r, StorableLine(ui_.Text(EditField::Edit3)));
+  const int r = StringGrid1.CurrentRow();
+  StringGrid1.SetCell(kDelay, r, ui_.Text(EditField::Edit1));
+  StringGrid1.SetCell(kExeName, r, StorableLine(ui_.Text(EditField::Edit2)));
+  StringGrid1.SetCell(kParameter, r, StorableLine(ui_.Text(EditField::Edit3)));
 }
 
 void TForm1::Button6Click() {
   if (EntryCount == 0) return;
-  const int r = ui_.CurrentRow();
-  ui_.SetText(EditField::Edit1, ui_.CellText(kDelay, r));
-  ui_.SetText(EditField::Edit2, ui_.CellText(kExeName, r));
-  ui_.SetText(EditField::Edit3, ui_.CellText(kParameter, r));
+  const int r = StringGrid1.CurrentRow();
+  ui_.SetText(EditField::Edit1, StringGrid1.Cell(kDelay, r));
+  ui_.SetText(EditField::Edit2, StringGrid1.Cell(kExeName, r));
+  ui_.SetText(EditField::Edit3, StringGrid1.Cell(kParameter, r));
 }
 
 }  // namespace pellox

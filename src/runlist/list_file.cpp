@@ -7,6 +7,7 @@
 #include "runlist/list_file_reader.h"
 #include "runlist/list_file_writer.h"
 #include "window/form1.h"
+#include "window/layout.h"
 
 namespace pellox {
 
@@ -25,10 +26,14 @@ bool TForm1::LoadList(const std::string& path) {
     // The bound also keeps EntryCount + 1 from overflowing.
     if (EntryCount <= 0 || EntryCount > kMaxEntries) return false;
 
-    ui_.SetRowCount(EntryCount + 1);
+    // The rows reach the view as one change, however many they are.
+    GridModel::BulkChange change(StringGrid1);
+    StringGrid1.SetRowCount(EntryCount + 1);
     for (int row = 1; row <= EntryCount; ++row) {
-      ui_.SetCellText(0, row, std::to_string(row));
-      for (int column = 1; column <= 3; ++column) ui_.SetCellText(column, row, reader.ReadLine());
+      StringGrid1.SetCell(layout::kNo, row, std::to_string(row));
+      for (int column = layout::kDelay; column <= layout::kParameter; ++column) {
+        StringGrid1.SetCell(column, row, reader.ReadLine());
+      }
     }
     file->Close();
     return true;
@@ -46,7 +51,9 @@ void TForm1::SaveList(const std::string& path) {
   writer.WriteInteger(ui_.ItemIndex());
   writer.WriteInteger(EntryCount);
   for (int row = 1; row <= EntryCount; ++row) {
-    for (int column = 1; column <= 3; ++column) writer.WriteLine(ui_.CellText(column, row));
+    for (int column = layout::kDelay; column <= layout::kParameter; ++column) {
+      writer.WriteLine(StringGrid1.Cell(column, row));
+    }
   }
   writer.Finish();
 }

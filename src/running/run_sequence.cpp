@@ -6,12 +6,14 @@
 
 #include "common/int_parse.h"
 #include "window/form1.h"
+#include "window/layout.h"
 
 namespace pellox {
 
 namespace {
 
 constexpr int32_t kMaxDelaySeconds = 3600;
+constexpr uint32_t kMsPerSecond = 1000;
 
 int32_t DelayOf(const std::string& cell) {
   return std::clamp(ParseInt32(cell).value_or(0), 0, kMaxDelaySeconds);
@@ -40,16 +42,18 @@ void TForm1::Button7Click() {
   // leftovers, never entries: the run stops there. The entry in hand was
   // read before its wait and is started whatever the wait brought.
   for (int32_t i = 1; i <= n && i <= EntryCount; ++i) {
-    const uint32_t delay = static_cast<uint32_t>(DelayOf(ui_.CellText(1, i)));
-    const std::string program = ui_.CellText(2, i);
-    const std::string parameter = ui_.CellText(3, i);
-    ui_.SetPanelText(0, std::to_string(i));
-    ui_.SetPanelText(1, program);
-    ui_.SetPanelText(2, parameter);
-    PumpWait(delay * 1000);
+    const uint32_t delay = static_cast<uint32_t>(DelayOf(CellText(layout::kDelay, i)));
+    const std::string program = CellText(layout::kExeName, i);
+    const std::string parameter = CellText(layout::kParameter, i);
+    ui_.SetPanelText(layout::kEntryPanel, std::to_string(i));
+    ui_.SetPanelText(layout::kProgramPanel, program);
+    ui_.SetPanelText(layout::kParameterPanel, parameter);
+    PumpWait(delay * kMsPerSecond);
     platform_.Launch.Open(ui_.WindowHandle(), program, parameter);
   }
-  for (int panel = 0; panel < 3; ++panel) ui_.SetPanelText(panel, "");
+  for (int panel = layout::kEntryPanel; panel <= layout::kParameterPanel; ++panel) {
+    ui_.SetPanelText(panel, "");
+  }
 }
 
 void TForm1::PumpWait(uint32_t ms) {

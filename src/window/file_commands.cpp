@@ -18,7 +18,7 @@ void TForm1::MnuNewClick() {
   ui_.SetText(EditField::Edit2, "");
   ui_.SetText(EditField::Edit3, "");
   EmptyList();
-  SetColumnWidths(0);
+  SetColumnWidths(layout::kNo);
   ui_.SetItemIndex(0);
 }
 

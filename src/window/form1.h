@@ -1,7 +1,9 @@
-// The main window Form1: its state (the run list's counter, the current
-// list file and the dialogs' folders) and every handler of its events. The
-// handlers reach the controls only through WindowToolkit and the system only
-// through Platform. System-independent code only.
+// The main window Form1: its state (the run list's grid and counter, the
+// current list file and the dialogs' folders) and every handler of its
+// events. The form owns the grid StringGrid1, which the front ends observe
+// and draw; the handlers reach every other control only through
+// WindowToolkit and the system only through Platform. System-independent
+// code only.
 //
 // The handlers live with their subsystems: app/form_show.cpp,
 // runlist/editing_commands.cpp, runlist/list_file.cpp,
@@ -15,6 +17,7 @@
 #include "app/application.h"
 #include "platform/platform.h"
 #include "window/events.h"
+#include "window/grid_model.h"
 #include "window/toolkit.h"
 
 namespace pellox {
@@ -24,6 +27,8 @@ namespace pellox {
 inline constexpr int32_t kMaxEntries = 1000000;
 // Runs nest at most this deep; "Run" beyond that does nothing.
 inline constexpr int kMaxRunDepth = 64;
+// The empty list shows the heading row and one blank row.
+inline constexpr int kEmptyListRowCount = 2;
 
 inline constexpr const char* kListFilter = "FileList Files(*.lst)|*.lst";
 inline constexpr const char* kListExt = "lst";
@@ -69,7 +74,10 @@ class TForm1 {
   // Makes the chosen printer the system's default printer (choice > 0).
   void SwitchDefaultPrinter();
 
-  // The window's fields.
+  // The window's fields. StringGrid1 is the store of the run list: entry k
+  // is row k, and the row count is EntryCount + 1, or kEmptyListRowCount
+  // for the empty list.
+  GridModel StringGrid1;
   std::string BrowseDir;
   std::string ListDir;
   int32_t EntryCount = 0;
@@ -80,6 +88,7 @@ class TForm1 {
   void EmptyList();
   void SetRow(int row, const std::string& delay, const std::string& exeName,
               const std::string& parameter);
+  std::string CellText(int column, int row) const;
   void SetRowFromFields(int row);
   void NormaliseDelay();
   void SetColumnWidths(int firstColumn);

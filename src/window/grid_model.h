@@ -1,11 +1,13 @@
 // The state and user behaviour of the run-list grid StringGrid1: its cells,
-// row count, current row, highlighted block and scroll position. The front
-// ends draw from it and hand it the user's keys and clicks, so both behave
-// alike. System-independent code only.
+// row count, column widths, current row, highlighted block and scroll
+// position. TForm1 owns it as a form owns its controls; the front ends
+// observe it and draw it, and hand it the user's keys and clicks, so both
+// behave alike. System-independent code only.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/cell_store.h"
 
@@ -13,13 +15,58 @@ namespace pellox {
 
 enum class GridKey { Up, Down, Left, Right, PageUp, PageDown, Home, End };
 
+// What changed in a grid.
+enum class GridChange {
+  Cell,         // one cell's text (the row is given)
+  Rows,         // the row count, and with it the current row, block and scroll
+  Selection,    // the current row, the block or the scroll position
+  ColumnWidth,  // one column's width (the column is given)
+  All,          // anything: a bulk change, read everything again
+};
+
+// The view of a grid: told of every change right after it happened.
+class GridObserver {
+ public:
+  // `index` is the row of a Cell change, the column of a ColumnWidth change.
+  virtual void GridChanged(GridChange change, int index) = 0;
+
+ protected:
+  ~GridObserver() = default;
+};
+
 class GridModel {
  public:
+  // The run list's grid as the layout gives it: its columns with the
+  // default width, the fixed heading row and one data row.
+  GridModel();
   GridModel(int columns, int rowCount, int fixedRows);
+  GridModel(const GridModel&) = delete;
+  GridModel& operator=(const GridModel&) = delete;
+
+  // At most one observer; nullptr for none.
+  void SetObserver(GridObserver* observer) { observer_ = observer; }
+
+  // While a BulkChange lives, the observer hears nothing; at its end one All
+  // notice stands for everything that changed (none when nothing did), so a
+  // million-row load costs no per-cell notice.
+  class BulkChange {
+   public:
+    explicit BulkChange(GridModel& grid) : grid_(grid) { ++grid_.bulkDepth_; }
+    ~BulkChange();
+    BulkChange(const BulkChange&) = delete;
+    BulkChange& operator=(const BulkChange&) = delete;
+
+   private:
+    GridModel& grid_;
+  };
 
   std::string_view Cell(int column, int row) const { return cells_.Cell(column, row); }
-  void SetCell(int column, int row, std::string_view text) { cells_.SetCell(column, row, text); }
+  void SetCell(int column, int row, std::string_view text);
   int Columns() const { return cells_.Columns(); }
+
+  // Column widths in pixels, without the grid line right of the column.
+  int ColWidth(int column) const { return colWidths_.at(static_cast<size_t>(column)); }
+  void SetColWidth(int column, int width);
 
   int RowCount() const { return rowCount_; }
   // Rows 0 to n - 1 exist; cells are never cleared. When the current row
@@ -56,12 +103,20 @@ class GridModel {
   int FirstDataRow() const { return fixedRows_; }
   int LastRow() const { return rowCount_ - 1; }
   int LastFullyVisibleRow() const;
+  void MoveByKey(GridKey key, bool shift, bool ctrl);
   void MoveTo(int row, bool extend);
   void ScrollBy(int rows);
+  void ClampTopRow(int topRow);
   void ScrollIntoView();
   int ClampRow(int row) const;
+  // Runs `change` and tells the observer when the current row, the block or
+  // the scroll position moved.
+  template <typename Change>
+  void ChangingSelection(Change change);
+  void Notify(GridChange change, int index = 0);
 
   CellStore cells_;
+  std::vector<int> colWidths_;
   int rowCount_;
   int fixedRows_;
   int currentRow_;
@@ -69,6 +124,9 @@ class GridModel {
   int blockEnd_;   // the other end of the block
   int topRow_;
   int visibleRows_ = 1;
+  GridObserver* observer_ = nullptr;
+  int bulkDepth_ = 0;
+  bool bulkChanged_ = false;
 };
 
 }  // namespace pellox

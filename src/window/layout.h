@@ -126,9 +126,16 @@ inline constexpr int kGridTextInset = 2;
 inline constexpr std::array<const char*, kGridColumns> kGridHeadings = {"No.", "Delay", "ExeName",
                                                                         "Parameter"};
 inline constexpr std::array<int, kGridColumns> kGridColumnWidths = {40, 64, 200, 200};
+// The grid's columns: an entry's number, then its three parts.
+enum Column : int { kNo, kDelay, kExeName, kParameter };
+static_assert(kParameter + 1 == kGridColumns);
 
 // StatusBar1: the last panel stretches to the bar's right end.
 inline constexpr std::array<int, 3> kStatusPanelWidths = {40, 300, 50};
+// The status panels: while a run waits, the entry's number, program and
+// parameter.
+enum Panel : int { kEntryPanel, kProgramPanel, kParameterPanel };
+static_assert(kParameterPanel + 1 == static_cast<int>(kStatusPanelWidths.size()));
 
 // ComboBox1 shows at most this many items when opened.
 inline constexpr int kComboDropDownCount = 8;

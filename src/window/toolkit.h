@@ -1,6 +1,7 @@
 // The window toolkit operations: the only way the core's handlers read and
-// change the controls. System-independent interface; the front ends and the
-// tests' fake implement it.
+// change the controls other than the grid (the form owns the grid's state,
+// which the front ends observe). System-independent interface; the front
+// ends and the tests' fake implement it.
 #pragma once
 
 #include <string>
@@ -15,19 +16,6 @@ enum class EditField { Edit1, Edit2, Edit3 };
 class WindowToolkit {
  public:
   virtual ~WindowToolkit() = default;
-
-  // StringGrid1. Cells of rows at or beyond the row count are stored all
-  // the same and come back when the count grows; a never-written cell reads
-  // empty. A row-count change never clears a cell, moves the current row to
-  // the new last row when it drops out, collapses the highlighted block and
-  // scrolls the current row into view; the same count does nothing.
-  virtual void SetCellText(int column, int row, std::string_view text) = 0;
-  virtual std::string CellText(int column, int row) const = 0;
-  virtual void SetRowCount(int rows) = 0;
-  virtual int RowCount() const = 0;
-  // At least 1 and below the row count.
-  virtual int CurrentRow() const = 0;
-  virtual void SetColWidth(int column, int width) = 0;
 
   // Edit1 to Edit3.
   virtual std::string Text(EditField field) const = 0;

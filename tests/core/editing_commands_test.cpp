@@ -37,7 +37,7 @@ TEST_P(DelayNormalisationTest, FieldAndEntryGetTheSameDecimalText) {
   h.Show();
   h.Add(c.typed, "x.exe");
   EXPECT_EQ(h.ui.Text(EditField::Edit1), c.normalised) << c.label;
-  EXPECT_EQ(h.ui.CellText(1, 1), c.normalised) << c.label;
+  EXPECT_EQ(h.Cell(1, 1), c.normalised) << c.label;
 }
 
 INSTANTIATE_TEST_SUITE_P(Delays, DelayNormalisationTest,
@@ -54,31 +54,31 @@ INSTANTIATE_TEST_SUITE_P(Delays, DelayNormalisationTest,
 TEST_F(EditingCommandsTest, AddAppendsAndKeepsTheFields) {
   h.Add("5", "backup.exe", "/quiet");
   EXPECT_EQ(h.form.EntryCount, 1);
-  EXPECT_EQ(h.ui.RowCount(), 2);
+  EXPECT_EQ(h.Grid().RowCount(), 2);
   Press(FormEvent::Button2Click);
   EXPECT_EQ(h.form.EntryCount, 2);
-  EXPECT_EQ(h.ui.RowCount(), 3);
-  EXPECT_EQ(h.ui.Rows(2), (Rows{"1|5|backup.exe|/quiet", "2|5|backup.exe|/quiet"}));
-  EXPECT_EQ(h.ui.CurrentRow(), 1);
+  EXPECT_EQ(h.Grid().RowCount(), 3);
+  EXPECT_EQ(h.Rows(2), (Rows{"1|5|backup.exe|/quiet", "2|5|backup.exe|/quiet"}));
+  EXPECT_EQ(h.Grid().CurrentRow(), 1);
   EXPECT_EQ(h.ui.Text(EditField::Edit2), "backup.exe");
 }
 
 TEST_F(EditingCommandsTest, InsertAtTheFirstRowPushesTheOthersDown) {
   AddThree();
-  h.ui.SelectRow(1);
+  h.SelectRow(1);
   h.Type("9", "new.exe", "-n");
   Press(FormEvent::Button3Click);
   EXPECT_EQ(h.form.EntryCount, 4);
-  EXPECT_EQ(h.ui.RowCount(), 5);
-  EXPECT_EQ(h.ui.Rows(4), (Rows{"1|9|new.exe|-n", "2|1|a.exe|-a", "3|2|b.exe|-b", "4|3|c.exe|-c"}));
+  EXPECT_EQ(h.Grid().RowCount(), 5);
+  EXPECT_EQ(h.Rows(4), (Rows{"1|9|new.exe|-n", "2|1|a.exe|-a", "3|2|b.exe|-b", "4|3|c.exe|-c"}));
 }
 
 TEST_F(EditingCommandsTest, InsertAtTheLastRowKeepsTheEntriesAbove) {
   AddThree();
-  h.ui.SelectRow(3);
+  h.SelectRow(3);
   h.Type("9", "new.exe", "");
   Press(FormEvent::Button3Click);
-  EXPECT_EQ(h.ui.Rows(4), (Rows{"1|1|a.exe|-a", "2|2|b.exe|-b", "3|9|new.exe|", "4|3|c.exe|-c"}));
+  EXPECT_EQ(h.Rows(4), (Rows{"1|1|a.exe|-a", "2|2|b.exe|-b", "3|9|new.exe|", "4|3|c.exe|-c"}));
 }
 
 TEST_F(EditingCommandsTest, InsertOnAnEmptyListEqualsAdd) {
@@ -87,17 +87,17 @@ TEST_F(EditingCommandsTest, InsertOnAnEmptyListEqualsAdd) {
   FormHarness added;
   added.Show();
   added.Add("$A", "p", "q");
-  EXPECT_EQ(h.ui.Rows(2), added.ui.Rows(2));
+  EXPECT_EQ(h.Rows(2), added.Rows(2));
   EXPECT_EQ(h.form.EntryCount, added.form.EntryCount);
-  EXPECT_EQ(h.ui.RowCount(), added.ui.RowCount());
+  EXPECT_EQ(h.Grid().RowCount(), added.Grid().RowCount());
 }
 
 TEST_F(EditingCommandsTest, DeleteOfTheOnlyEntryLeavesTheEmptyList) {
   h.Add("1", "a.exe", "-a");
   Press(FormEvent::Button4Click);
   EXPECT_EQ(h.form.EntryCount, 0);
-  EXPECT_EQ(h.ui.RowCount(), 2);
-  EXPECT_EQ(h.ui.Rows(1), (Rows{"|||"}));
+  EXPECT_EQ(h.Grid().RowCount(), 2);
+  EXPECT_EQ(h.Rows(1), (Rows{"|||"}));
 
   h.Type("x", "y", "z");
   Press(FormEvent::Button5Click);  // Edit: nothing, not even normalisation
@@ -105,43 +105,43 @@ TEST_F(EditingCommandsTest, DeleteOfTheOnlyEntryLeavesTheEmptyList) {
   Press(FormEvent::Button4Click);  // Delete: nothing
   EXPECT_EQ(h.ui.Text(EditField::Edit1), "x");
   EXPECT_EQ(h.ui.Text(EditField::Edit2), "y");
-  EXPECT_EQ(h.ui.Rows(1), (Rows{"|||"}));
+  EXPECT_EQ(h.Rows(1), (Rows{"|||"}));
   EXPECT_EQ(h.form.EntryCount, 0);
 }
 
 TEST_F(EditingCommandsTest, DeleteOfTheLastOfThreeKeepsTheOthersAndMovesTheCurrentRow) {
   AddThree();
-  h.ui.SelectRow(3);
+  h.SelectRow(3);
   Press(FormEvent::Button4Click);
   EXPECT_EQ(h.form.EntryCount, 2);
-  EXPECT_EQ(h.ui.RowCount(), 3);
-  EXPECT_EQ(h.ui.CurrentRow(), 2);
-  EXPECT_EQ(h.ui.Rows(2), (Rows{"1|1|a.exe|-a", "2|2|b.exe|-b"}));
-  EXPECT_EQ(h.ui.CellText(2, 3), "");  // the old last row is cleared
+  EXPECT_EQ(h.Grid().RowCount(), 3);
+  EXPECT_EQ(h.Grid().CurrentRow(), 2);
+  EXPECT_EQ(h.Rows(2), (Rows{"1|1|a.exe|-a", "2|2|b.exe|-b"}));
+  EXPECT_EQ(h.Cell(2, 3), "");  // the old last row is cleared
 }
 
 TEST_F(EditingCommandsTest, DeleteInTheMiddleMovesTheFollowingEntriesUp) {
   AddThree();
-  h.ui.SelectRow(1);
+  h.SelectRow(1);
   Press(FormEvent::Button4Click);
-  EXPECT_EQ(h.ui.Rows(2), (Rows{"1|2|b.exe|-b", "2|3|c.exe|-c"}));
-  EXPECT_EQ(h.ui.CurrentRow(), 1);
+  EXPECT_EQ(h.Rows(2), (Rows{"1|2|b.exe|-b", "2|3|c.exe|-c"}));
+  EXPECT_EQ(h.Grid().CurrentRow(), 1);
 }
 
 TEST_F(EditingCommandsTest, EditOverwritesTheCurrentEntryButNotItsNumber) {
   AddThree();
-  h.ui.SelectRow(2);
+  h.SelectRow(2);
   h.Type("0x10", "e.exe", "-e");
   Press(FormEvent::Button5Click);
-  EXPECT_EQ(h.ui.Rows(3), (Rows{"1|1|a.exe|-a", "2|16|e.exe|-e", "3|3|c.exe|-c"}));
+  EXPECT_EQ(h.Rows(3), (Rows{"1|1|a.exe|-a", "2|16|e.exe|-e", "3|3|c.exe|-c"}));
   EXPECT_EQ(h.ui.Text(EditField::Edit1), "16");
 }
 
 TEST_F(EditingCommandsTest, PickCopiesTheCellsUnchanged) {
   h.form.EntryCount = 1;
-  h.ui.SetCellText(1, 1, " not a number ");
-  h.ui.SetCellText(2, 1, "prog");
-  h.ui.SetCellText(3, 1, "");
+  h.Grid().SetCell(1, 1, " not a number ");
+  h.Grid().SetCell(2, 1, "prog");
+  h.Grid().SetCell(3, 1, "");
   h.ui.SetText(EditField::Edit3, "old");
   Press(FormEvent::Button6Click);
   EXPECT_EQ(h.ui.Text(EditField::Edit1), " not a number ");
@@ -151,27 +151,27 @@ TEST_F(EditingCommandsTest, PickCopiesTheCellsUnchanged) {
 
 TEST_F(EditingCommandsTest, StaleCellsBeyondTheListAreNoEntries) {
   AddThree();
-  h.ui.SelectRow(3);
+  h.SelectRow(3);
   Press(FormEvent::Button4Click);
   Press(FormEvent::Button4Click);
   EXPECT_EQ(h.form.EntryCount, 1);
-  EXPECT_EQ(h.ui.RowCount(), 2);
+  EXPECT_EQ(h.Grid().RowCount(), 2);
   // Adding again fills row 2 afresh; nothing of the deleted entries shows.
   h.Add("7", "n.exe");
-  EXPECT_EQ(h.ui.Rows(3), (Rows{"1|1|a.exe|-a", "2|7|n.exe|", "|||"}));
-  EXPECT_EQ(h.ui.RowCount(), 3);
+  EXPECT_EQ(h.Rows(3), (Rows{"1|1|a.exe|-a", "2|7|n.exe|", "|||"}));
+  EXPECT_EQ(h.Grid().RowCount(), 3);
 }
 
 TEST_F(EditingCommandsTest, AddAndInsertStopAtTheLimit) {
   h.form.EntryCount = kMaxEntries;
-  h.ui.SetRowCount(kMaxEntries + 1);
+  h.Grid().SetRowCount(kMaxEntries + 1);
   h.Add("1", "over.exe");
-  h.ui.SelectRow(1);
+  h.SelectRow(1);
   Press(FormEvent::Button3Click);
   EXPECT_EQ(h.form.EntryCount, kMaxEntries);
-  EXPECT_EQ(h.ui.RowCount(), kMaxEntries + 1);
-  EXPECT_EQ(h.ui.CellText(2, 1), "");
-  EXPECT_EQ(h.ui.CellText(2, kMaxEntries + 1), "");
+  EXPECT_EQ(h.Grid().RowCount(), kMaxEntries + 1);
+  EXPECT_EQ(h.Cell(2, 1), "");
+  EXPECT_EQ(h.Cell(2, kMaxEntries + 1), "");
 }
 
 // A field may hold bytes that a list file cannot store in a cell (a pasted
@@ -194,11 +194,11 @@ TEST_P(UnstorableFieldTextTest, CellsKeepWhatAListFileCanHoldAndSurviveARoundTri
     h.Show();
     h.Add("0", "first.exe", "-f");
     h.Type("1", c.typed, c.typed);
-    h.ui.SelectRow(1);
+    h.SelectRow(1);
     h.form.Dispatch(command);
     const int row = command == FormEvent::Button2Click ? 2 : 1;
-    EXPECT_EQ(h.ui.CellText(2, row), c.cell) << c.label;
-    EXPECT_EQ(h.ui.CellText(3, row), c.cell) << c.label;
+    EXPECT_EQ(h.Cell(2, row), c.cell) << c.label;
+    EXPECT_EQ(h.Cell(3, row), c.cell) << c.label;
 
     h.form.SaveList("/l/a.lst");
     FormHarness reopened;
@@ -206,7 +206,7 @@ TEST_P(UnstorableFieldTextTest, CellsKeepWhatAListFileCanHoldAndSurviveARoundTri
     reopened.files.files = h.files.files;
     ASSERT_TRUE(reopened.form.LoadList("/l/a.lst")) << c.label;
     EXPECT_EQ(reopened.form.EntryCount, h.form.EntryCount) << c.label;
-    EXPECT_EQ(reopened.ui.Rows(h.form.EntryCount), h.ui.Rows(h.form.EntryCount)) << c.label;
+    EXPECT_EQ(reopened.Rows(h.form.EntryCount), h.Rows(h.form.EntryCount)) << c.label;
   }
 }
 

@@ -24,17 +24,17 @@ TEST_F(FileCommandsTest, NewEmptiesEverything) {
   h.Add("1", "a", "b");
   h.ui.SetItemIndex(1);
   h.form.ListFileName = "/x.lst";
-  h.ui.SetColWidth(0, 99);
+  h.Grid().SetColWidth(0, 99);
   Press(FormEvent::MnuNewClick);
   EXPECT_EQ(h.form.EntryCount, 0);
   EXPECT_EQ(h.form.ListFileName, "");
   EXPECT_EQ(h.ui.Caption(), "Pellox");
   EXPECT_EQ(h.ui.Text(EditField::Edit2), "");
-  EXPECT_EQ(h.ui.RowCount(), 2);
-  EXPECT_EQ(h.ui.Rows(1), (Texts{"|||"}));
-  EXPECT_EQ(h.ui.ColWidth(0), 40);
+  EXPECT_EQ(h.Grid().RowCount(), 2);
+  EXPECT_EQ(h.Rows(1), (Texts{"|||"}));
+  EXPECT_EQ(h.Grid().ColWidth(0), 40);
   EXPECT_EQ(h.ui.ItemIndex(), 0);
-  EXPECT_EQ(h.ui.CellText(0, 0), "No.");
+  EXPECT_EQ(h.Cell(0, 0), "No.");
 }
 
 TEST_F(FileCommandsTest, OpenLoadsTheChosenFileAndMovesTheListFolder) {
@@ -48,7 +48,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileAndMovesTheListFolder) {
   EXPECT_EQ(h.form.ListFileName, "/data/lists/a.lst");
   EXPECT_EQ(h.form.ListDir, "/data/lists/");
   EXPECT_EQ(h.ui.Caption(), "Pellox | /data/lists/a.lst");
-  EXPECT_EQ(h.ui.Rows(1), (Texts{"1|3|x|y"}));
+  EXPECT_EQ(h.Rows(1), (Texts{"1|3|x|y"}));
   EXPECT_EQ(h.ui.ItemIndex(), 1);
 }
 

@@ -18,15 +18,14 @@ TEST(FormShowTest, StartsWithAnEmptyListUnderTheHeader) {
   for (EditField field : {EditField::Edit1, EditField::Edit2, EditField::Edit3}) {
     EXPECT_EQ(h.ui.Text(field), "");
   }
-  EXPECT_EQ(
-      (Texts{h.ui.CellText(0, 0), h.ui.CellText(1, 0), h.ui.CellText(2, 0), h.ui.CellText(3, 0)}),
-      (Texts{"No.", "Delay", "ExeName", "Parameter"}));
-  EXPECT_EQ(h.ui.RowCount(), 2);
-  EXPECT_EQ(h.ui.CurrentRow(), 1);
-  EXPECT_EQ(h.ui.Rows(1), (Texts{"|||"}));
-  EXPECT_EQ(
-      (std::vector<int>{h.ui.ColWidth(0), h.ui.ColWidth(1), h.ui.ColWidth(2), h.ui.ColWidth(3)}),
-      (std::vector<int>{40, 64, 200, 200}));
+  EXPECT_EQ((Texts{h.Cell(0, 0), h.Cell(1, 0), h.Cell(2, 0), h.Cell(3, 0)}),
+            (Texts{"No.", "Delay", "ExeName", "Parameter"}));
+  EXPECT_EQ(h.Grid().RowCount(), 2);
+  EXPECT_EQ(h.Grid().CurrentRow(), 1);
+  EXPECT_EQ(h.Rows(1), (Texts{"|||"}));
+  EXPECT_EQ((std::vector<int>{h.Grid().ColWidth(0), h.Grid().ColWidth(1), h.Grid().ColWidth(2),
+                              h.Grid().ColWidth(3)}),
+            (std::vector<int>{40, 64, 200, 200}));
   EXPECT_EQ(h.ui.Items(), (Texts{"", "Laser", "Ink"}));
   EXPECT_EQ(h.ui.ItemIndex(), 0);
   EXPECT_EQ(h.ui.Caption(), "Pellox");
@@ -50,7 +49,7 @@ TEST(FormShowTest, EditingCommandsDoNothingOnTheStartingList) {
     h.form.Dispatch(e);
   }
   EXPECT_EQ(h.ui.Text(EditField::Edit1), "x");
-  EXPECT_EQ(h.ui.Rows(1), (Texts{"|||"}));
+  EXPECT_EQ(h.Rows(1), (Texts{"|||"}));
 }
 
 class UnattendedRunTest : public ::testing::Test {

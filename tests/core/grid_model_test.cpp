@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "window/layout.h"
+
 namespace pellox {
 namespace {
 
@@ -164,6 +169,73 @@ TEST(GridModelTest, WheelMovesTheCurrentRowWithinTheList) {
   EXPECT_EQ(grid.CurrentRow(), 3);
   grid.Wheel(-9);
   EXPECT_EQ(grid.CurrentRow(), 1);
+}
+
+// Every notice the grid gives, as "<change>:<index>".
+class NoticeLog : public GridObserver {
+ public:
+  void GridChanged(GridChange change, int index) override {
+    static const char* const kNames[] = {"Cell", "Rows", "Selection", "ColumnWidth", "All"};
+    notices.push_back(std::string(kNames[static_cast<int>(change)]) + ":" + std::to_string(index));
+  }
+  std::vector<std::string> notices;
+};
+using Notices = std::vector<std::string>;
+
+TEST(GridModelNoticeTest, EachChangeIsToldOnceAndNothingWhenNothingChanged) {
+  GridModel grid = Grid(3);
+  NoticeLog log;
+  grid.SetObserver(&log);
+  grid.SetVisibleRows(5);  // all rows in view already: nothing moves
+  grid.SetCell(1, 2, "x");
+  grid.SetRowCount(3);  // the same count
+  grid.SetRowCount(6);
+  grid.Key(GridKey::Down, false, false);
+  grid.Key(GridKey::Up, false, false);
+  grid.Key(GridKey::Up, false, false);  // already at the top
+  grid.Click(4, true);
+  grid.Click(0, false);  // a fixed row
+  grid.Wheel(1);
+  grid.ScrollTo(1);  // all rows in view: the list stays where it is
+  grid.SetColWidth(2, 99);
+  grid.SetColWidth(2, 99);
+  EXPECT_EQ(log.notices, (Notices{"Cell:2", "Rows:0", "Selection:0", "Selection:0", "Selection:0",
+                                  "Selection:0", "ColumnWidth:2"}));
+  grid.SetObserver(nullptr);
+  grid.SetCell(1, 1, "unheard");
+  EXPECT_EQ(log.notices.size(), 7u);
+}
+
+TEST(GridModelNoticeTest, ABulkChangeIsToldOnceAtItsEndAndOnlyWhenSomethingChanged) {
+  GridModel grid = Grid(2);
+  NoticeLog log;
+  grid.SetObserver(&log);
+  {
+    GridModel::BulkChange outer(grid);
+    grid.SetRowCount(1001);
+    {
+      GridModel::BulkChange inner(grid);
+      for (int row = 1; row <= 1000; ++row) grid.SetCell(0, row, std::to_string(row));
+    }
+    EXPECT_TRUE(log.notices.empty());
+    grid.SetColWidth(1, 50);
+  }
+  EXPECT_EQ(log.notices, (Notices{"All:0"}));
+  { GridModel::BulkChange nothing(grid); }
+  EXPECT_EQ(log.notices.size(), 1u);
+  EXPECT_EQ(grid.Cell(0, 1000), "1000");
+  EXPECT_EQ(grid.ColWidth(1), 50);
+}
+
+TEST(GridModelTest, TheRunListGridIsBuiltFromTheLayout) {
+  GridModel grid;
+  EXPECT_EQ(grid.Columns(), layout::kGridColumns);
+  EXPECT_EQ(grid.RowCount(), layout::kGridLayoutRowCount);
+  EXPECT_EQ(grid.CurrentRow(), layout::kGridFixedRows);
+  for (int column = layout::kNo; column <= layout::kParameter; ++column) {
+    EXPECT_EQ(grid.ColWidth(column), layout::kGridDefaultColWidth);
+    EXPECT_EQ(grid.Cell(column, 0), "");
+  }
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ TEST_P(ListFileReadTest, GivesTheExpectedOutcome) {
   EXPECT_EQ(h.ui.ItemIndex(), c.itemIndex) << c.label;
   if (c.loads) {
     EXPECT_EQ(h.form.EntryCount, static_cast<int>(c.rows.size())) << c.label;
-    EXPECT_EQ(h.ui.RowCount(), static_cast<int>(c.rows.size()) + 1) << c.label;
-    EXPECT_EQ(h.ui.Rows(static_cast<int>(c.rows.size())), c.rows) << c.label;
+    EXPECT_EQ(h.Grid().RowCount(), static_cast<int>(c.rows.size()) + 1) << c.label;
+    EXPECT_EQ(h.Rows(static_cast<int>(c.rows.size())), c.rows) << c.label;
   }
 }
 
@@ -130,11 +130,26 @@ TEST_F(ListFileTest, LoadChangesTheWindowAsItReads) {
   EXPECT_FALSE(Load("2\r\n0\r\n"));
   EXPECT_EQ(h.ui.ItemIndex(), 2);  // the choice of line 1 stays
   EXPECT_EQ(h.form.EntryCount, 0);
-  EXPECT_EQ(h.ui.RowCount(), 4);  // the grid is not touched
+  EXPECT_EQ(h.Grid().RowCount(), 4);  // the grid is not touched
 
   EXPECT_TRUE(Load("0\r\n1\r\n9\r\nnew\r\n\r\n"));
-  EXPECT_EQ(h.ui.RowCount(), 2);
-  EXPECT_EQ(h.ui.Rows(1), (Rows{"1|9|new|"}));
+  EXPECT_EQ(h.Grid().RowCount(), 2);
+  EXPECT_EQ(h.Rows(1), (Rows{"1|9|new|"}));
+}
+
+// The view of the grid hears of a whole load once, however long the list.
+TEST_F(ListFileTest, ALoadReachesTheGridsObserverAsOneChange) {
+  struct Counter : GridObserver {
+    void GridChanged(GridChange change, int) override { changes.push_back(change); }
+    std::vector<GridChange> changes;
+  } counter;
+  h.Grid().SetObserver(&counter);
+  std::string text = "0\r\n1000\r\n";
+  for (int i = 0; i < 1000; ++i) text += "1\r\nprog\r\n\r\n";
+  EXPECT_TRUE(Load(text));
+  EXPECT_EQ(counter.changes, (std::vector<GridChange>{GridChange::All}));
+  EXPECT_EQ(h.Grid().RowCount(), 1001);
+  h.Grid().SetObserver(nullptr);
 }
 
 TEST_F(ListFileTest, AFileThatCannotBeOpenedChangesNothing) {
@@ -146,7 +161,7 @@ TEST_F(ListFileTest, AFileThatCannotBeOpenedChangesNothing) {
   EXPECT_FALSE(h.form.LoadList("/missing.lst"));
   EXPECT_EQ(h.ui.ItemIndex(), 1);
   EXPECT_EQ(h.form.EntryCount, 1);
-  EXPECT_EQ(h.ui.Rows(1), (Rows{"1|1|keep|"}));
+  EXPECT_EQ(h.Rows(1), (Rows{"1|1|keep|"}));
 }
 
 TEST_F(ListFileTest, ReadAndCloseFailuresGiveFalse) {
@@ -165,7 +180,7 @@ TEST_F(ListFileTest, ARoundTripKeepsEveryByte) {
   h.Add("abc", "x");  // normalised to 0
   h.Add("7", allBytes, " lead and trail ");
   h.Add("0", "", "");
-  h.ui.SetCellText(1, 1, "not a number");
+  h.Grid().SetCell(1, 1, "not a number");
   const std::string saved = Saved();
 
   FormHarness other;
@@ -175,7 +190,7 @@ TEST_F(ListFileTest, ARoundTripKeepsEveryByte) {
   ASSERT_TRUE(other.form.LoadList(kPath));
   EXPECT_EQ(other.ui.ItemIndex(), 2);
   EXPECT_EQ(other.form.EntryCount, 3);
-  EXPECT_EQ(other.ui.Rows(3), h.ui.Rows(3));
+  EXPECT_EQ(other.Rows(3), h.Rows(3));
 }
 
 TEST_F(ListFileTest, EveryFailingStepOfASaveKeepsTheOldFileAndReportsTheCode) {
@@ -235,9 +250,9 @@ TEST_F(ListFileTest, AMillionAnnouncedEntriesWithNoBodyLoadAsEmptyCells) {
   h.files.readChunk = 1 << 20;
   ASSERT_TRUE(Load("0\r\n1000000\r\n"));
   EXPECT_EQ(h.form.EntryCount, 1000000);
-  EXPECT_EQ(h.ui.RowCount(), 1000001);
-  EXPECT_EQ(h.ui.CellText(0, 1000000), "1000000");
-  EXPECT_EQ(h.ui.CellText(2, 1000000), "");
+  EXPECT_EQ(h.Grid().RowCount(), 1000001);
+  EXPECT_EQ(h.Cell(0, 1000000), "1000000");
+  EXPECT_EQ(h.Cell(2, 1000000), "");
 }
 
 }  // namespace

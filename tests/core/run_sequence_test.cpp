@@ -55,7 +55,7 @@ TEST_P(RunDelayTest, TheDelayCellIsParsedAndBounded) {
   FormHarness h;
   h.Show();
   h.Add("0", "a");
-  h.ui.SetCellText(1, 1, GetParam().cell);
+  h.Grid().SetCell(1, 1, GetParam().cell);
   h.form.Dispatch(FormEvent::Button7Click);
   ASSERT_EQ(h.launcher.launches.size(), 1u);
   EXPECT_EQ(h.launcher.launches[0].At, GetParam().launchedAt) << GetParam().cell;
@@ -104,10 +104,10 @@ TEST_F(RunSequenceTest, EditsOfLaterEntriesDuringAWaitAreUsedButNotOfTheEntryInH
   h.Add("2", "a");
   h.Add("2", "b");
   h.pump.At(1000, [&] {
-    h.ui.SelectRow(1);
+    h.SelectRow(1);
     h.Type("0", "a-edited", "");
     h.form.Dispatch(FormEvent::Button5Click);
-    h.ui.SelectRow(2);
+    h.SelectRow(2);
     h.Type("0", "b-edited", "p");
     h.form.Dispatch(FormEvent::Button5Click);
   });
@@ -184,7 +184,7 @@ TEST_P(RunListChangeTest, TheEntryInHandStartsAndLeftoverRowsDoNot) {
 }
 
 void Press(FormHarness& h, FormEvent event, int row = 1) {
-  h.ui.SelectRow(row);
+  h.SelectRow(row);
   h.form.Dispatch(event);
 }
 void OpenList(FormHarness& h, const char* path) {

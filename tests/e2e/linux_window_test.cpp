@@ -144,9 +144,10 @@ TEST(LinuxWindowTest, PastedLineBreaksNeverReachTheListFile) {
   });
   window.findChild<QAction*>(QStringLiteral("MnuOpen"))->trigger();
   EXPECT_EQ(program->Form().EntryCount, 1);
-  QtToolkit& cells = program->Toolkit();
+  const GridModel& cells = program->Form().StringGrid1;
   EXPECT_EQ(cells.RowCount(), 2);
-  EXPECT_EQ((Texts{cells.CellText(1, 1), cells.CellText(2, 1), cells.CellText(3, 1)}),
+  EXPECT_EQ((Texts{std::string(cells.Cell(1, 1)), std::string(cells.Cell(2, 1)),
+                   std::string(cells.Cell(3, 1))}),
             (Texts{"7", "/bin/echo", "hello"}));
   EXPECT_TRUE(boxes.texts.empty());
 }

@@ -6,22 +6,10 @@
 
 namespace pellox::testing {
 
-FakeToolkit::FakeToolkit()
-    : grid_(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows) {
+FakeToolkit::FakeToolkit() {
   dialogs_[DialogId::OpenDialog1] = {};
   dialogs_[DialogId::SaveDialog1] = {};
 }
-
-void FakeToolkit::SetCellText(int column, int row, std::string_view text) {
-  grid_.SetCell(column, row, text);
-}
-std::string FakeToolkit::CellText(int column, int row) const {
-  return std::string(grid_.Cell(column, row));
-}
-void FakeToolkit::SetRowCount(int rows) { grid_.SetRowCount(rows); }
-int FakeToolkit::RowCount() const { return grid_.RowCount(); }
-int FakeToolkit::CurrentRow() const { return grid_.CurrentRow(); }
-void FakeToolkit::SetColWidth(int column, int width) { colWidths_.at(column) = width; }
 
 std::string FakeToolkit::Text(EditField field) const {
   return edits_.at(static_cast<size_t>(field));
@@ -81,15 +69,6 @@ std::optional<FileDialogState> FakeToolkit::LastShown(DialogId dialog) const {
   auto it = lastShown_.find(dialog);
   if (it == lastShown_.end()) return std::nullopt;
   return it->second;
-}
-
-std::vector<std::string> FakeToolkit::Rows(int rows) const {
-  std::vector<std::string> result;
-  for (int row = 1; row <= rows; ++row) {
-    result.push_back(CellText(0, row) + "|" + CellText(1, row) + "|" + CellText(2, row) + "|" +
-                     CellText(3, row));
-  }
-  return result;
 }
 
 }  // namespace pellox::testing

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "window/grid_model.h"
 #include "window/toolkit.h"
 
 namespace pellox::testing {
@@ -18,12 +17,6 @@ class FakeToolkit : public WindowToolkit {
  public:
   FakeToolkit();
 
-  void SetCellText(int column, int row, std::string_view text) override;
-  std::string CellText(int column, int row) const override;
-  void SetRowCount(int rows) override;
-  int RowCount() const override;
-  int CurrentRow() const override;
-  void SetColWidth(int column, int width) override;
   std::string Text(EditField field) const override;
   void SetText(EditField field, std::string_view text) override;
   void ClearItems() override;
@@ -53,14 +46,6 @@ class FakeToolkit : public WindowToolkit {
   const FileDialogState& Dialog(DialogId dialog) const { return dialogs_.at(dialog); }
   std::optional<FileDialogState> LastShown(DialogId dialog) const;
 
-  // Moves the current row the way a click on a data row does.
-  void SelectRow(int row) { grid_.Click(row, false); }
-
-  // The entry cells of rows 1 to `rows`, "No.|Delay|ExeName|Parameter" each.
-  std::vector<std::string> Rows(int rows) const;
-
-  GridModel& Grid() { return grid_; }
-  int ColWidth(int column) const { return colWidths_.at(column); }
   const std::vector<std::string>& Items() const { return items_; }
   const std::string& Panel(int panel) const { return panels_.at(panel); }
   const std::string& Caption() const { return caption_; }
@@ -73,8 +58,6 @@ class FakeToolkit : public WindowToolkit {
   const std::vector<ErrorBox>& ErrorBoxes() const { return errorBoxes_; }
 
  private:
-  GridModel grid_;
-  std::array<int, 4> colWidths_{40, 40, 40, 40};
   std::array<std::string, 3> edits_{"Edit1", "Edit2", "Edit3"};
   std::vector<std::string> items_;
   int itemIndex_ = -1;

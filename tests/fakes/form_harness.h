@@ -44,6 +44,22 @@ struct FormHarness {
     ui.SetText(EditField::Edit2, exeName);
     ui.SetText(EditField::Edit3, parameter);
   }
+  // The form's grid.
+  GridModel& Grid() { return form.StringGrid1; }
+  std::string Cell(int column, int row) const {
+    return std::string(form.StringGrid1.Cell(column, row));
+  }
+  // Moves the current row the way a click on a data row does.
+  void SelectRow(int row) { Grid().Click(row, false); }
+  // The entry cells of rows 1 to `rows`, "No.|Delay|ExeName|Parameter" each.
+  std::vector<std::string> Rows(int rows) const {
+    std::vector<std::string> result;
+    for (int row = 1; row <= rows; ++row) {
+      result.push_back(Cell(0, row) + "|" + Cell(1, row) + "|" + Cell(2, row) + "|" + Cell(3, row));
+    }
+    return result;
+  }
+
   // Types the fields and presses "Add".
   void Add(const std::string& delay, const std::string& exeName,
            const std::string& parameter = "") {

@@ -1,5 +1,5 @@
-// The run-list grid on screen: the toolkit's cell and row-count semantics as
-// the view shows them, and the user's keys, clicks and wheel as the view
+// The run-list grid on screen: the form's grid model (cells, row count,
+// column widths) as the view shows them, and the user's keys, clicks and wheel as the view
 // hands them to the grid model. Row numbers are grid rows; row 0 is the
 // header, so table row r of the view is grid row r + 1.
 #include <QAbstractItemModel>
@@ -30,10 +30,10 @@ class QtGridViewTest : public WindowFixture {
 
   // A list of `entries` rows, each cell naming its place.
   void FillRows(int entries) {
-    toolkit->SetRowCount(entries + 1);
+    Grid().SetRowCount(entries + 1);
     for (int row = 1; row <= entries; ++row) {
       for (int column = 0; column < layout::kGridColumns; ++column) {
-        toolkit->SetCellText(column, row, "c" + std::to_string(column) + "r" + std::to_string(row));
+        Grid().SetCell(column, row, "c" + std::to_string(column) + "r" + std::to_string(row));
       }
     }
     ProcessMessages();
@@ -78,7 +78,7 @@ class QtGridViewTest : public WindowFixture {
     QCoreApplication::sendEvent(view->viewport(), &wheel);
   }
   void ExpectCurrentRow(int row) {
-    EXPECT_EQ(toolkit->CurrentRow(), row);
+    EXPECT_EQ(Grid().CurrentRow(), row);
     EXPECT_EQ(ShownCurrentRow(), row);
     EXPECT_TRUE(RowFullyShown(row));
   }
@@ -128,29 +128,29 @@ class QtGridViewTest : public WindowFixture {
 };
 
 TEST_F(QtGridViewTest, ACellWrittenBeyondTheRowCountShowsWhenTheCountReachesIt) {
-  toolkit->SetRowCount(3);
-  toolkit->SetCellText(2, 5, "late");
+  Grid().SetRowCount(3);
+  Grid().SetCell(2, 5, "late");
   ProcessMessages();
   EXPECT_EQ(ShownRowCount(), 3);
-  toolkit->SetRowCount(6);
+  Grid().SetRowCount(6);
   ProcessMessages();
   EXPECT_EQ(ShownRowCount(), 6);
   EXPECT_EQ(ShownCell(2, 5), "late");
-  EXPECT_EQ(toolkit->CellText(2, 5), "late");
+  EXPECT_EQ(Grid().Cell(2, 5), "late");
 }
 
 TEST_F(QtGridViewTest, ShrinkingAndGrowingTheRowCountBringsTheOldTextsBack) {
   FillRows(5);
-  toolkit->SetRowCount(2);
+  Grid().SetRowCount(2);
   ProcessMessages();
   EXPECT_EQ(ShownRowCount(), 2);
-  toolkit->SetRowCount(6);
+  Grid().SetRowCount(6);
   ProcessMessages();
   for (int row = 2; row <= 5; ++row) {
     for (int column = 0; column < layout::kGridColumns; ++column) {
       const std::string expected = "c" + std::to_string(column) + "r" + std::to_string(row);
       EXPECT_EQ(ShownCell(column, row), QString::fromStdString(expected));
-      EXPECT_EQ(toolkit->CellText(column, row), expected);
+      EXPECT_EQ(Grid().Cell(column, row), expected);
     }
   }
 }
@@ -159,21 +159,21 @@ TEST_F(QtGridViewTest, ACurrentRowThatDropsOutMovesToTheNewLastRow) {
   FillRows(5);
   ClickRow(5);
   ExpectCurrentRow(5);
-  toolkit->SetRowCount(2);
-  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  Grid().SetRowCount(2);
+  EXPECT_EQ(Grid().CurrentRow(), 1);
   ProcessMessages();
   ExpectCurrentRow(1);
   EXPECT_EQ(ShownBlock(), Rows(1, 1));
 }
 
 TEST_F(QtGridViewTest, ACellNeverWrittenReadsEmpty) {
-  EXPECT_EQ(toolkit->CellText(3, 1), "");
-  EXPECT_EQ(toolkit->CellText(0, 123456), "");
+  EXPECT_EQ(Grid().Cell(3, 1), "");
+  EXPECT_EQ(Grid().Cell(0, 123456), "");
   EXPECT_EQ(ShownCell(3, 1), "");
 }
 
 TEST_F(QtGridViewTest, TheHeaderShowsRowZeroAndStaysWhenTheRowsScroll) {
-  toolkit->SetCellText(1, 0, "Delay");
+  Grid().SetCell(1, 0, "Delay");
   FillRows(100);
   Press(Qt::Key_End);
   EXPECT_GT(ShownTopRow(), 1);
@@ -186,8 +186,8 @@ TEST_F(QtGridViewTest, TheHeaderShowsRowZeroAndStaysWhenTheRowsScroll) {
 TEST_F(QtGridViewTest, CellWritesReachTheViewTogetherWhenEventsAreProcessed) {
   QSignalSpy cells(Shown(), &QAbstractItemModel::dataChanged);
   QSignalSpy rows(Shown(), &QAbstractItemModel::rowsInserted);
-  for (int count = 3; count <= 12; ++count) toolkit->SetRowCount(count);
-  for (int row = 1; row < 12; ++row) toolkit->SetCellText(0, row, "x");
+  for (int count = 3; count <= 12; ++count) Grid().SetRowCount(count);
+  for (int row = 1; row < 12; ++row) Grid().SetCell(0, row, "x");
   EXPECT_EQ(cells.count(), 0);
   EXPECT_EQ(rows.count(), 0);
   ProcessMessages();
@@ -199,26 +199,26 @@ TEST_F(QtGridViewTest, CellWritesReachTheViewTogetherWhenEventsAreProcessed) {
 
 TEST_F(QtGridViewTest, AMillionRowsLoadAndTheLastOneCanBeReached) {
   constexpr int kRows = 1000000;
-  toolkit->SetRowCount(kRows + 1);
-  toolkit->SetCellText(2, kRows, "last");
+  Grid().SetRowCount(kRows + 1);
+  Grid().SetCell(2, kRows, "last");
   ProcessMessages();
   EXPECT_EQ(ShownRowCount(), kRows + 1);
   Press(Qt::Key_End);
   ExpectCurrentRow(kRows);
   EXPECT_EQ(ShownCell(2, kRows), "last");
-  toolkit->SetRowCount(2);
+  Grid().SetRowCount(2);
   ProcessMessages();
   EXPECT_EQ(ShownRowCount(), 2);
   ExpectCurrentRow(1);
 }
 
-TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheToolkitAndSurviveRowCountChanges) {
+TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheGridAndSurviveRowCountChanges) {
   const std::vector<int> widths = {40, 64, 200, 200};
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    toolkit->SetColWidth(column, widths[column]);
+    Grid().SetColWidth(column, widths[column]);
   }
   FillRows(30);
-  toolkit->SetRowCount(3);
+  Grid().SetRowCount(3);
   ProcessMessages();
   for (int column = 0; column < layout::kGridColumns; ++column) {
     EXPECT_EQ(view->ColumnWidth(column), widths[column]) << column;
@@ -230,21 +230,24 @@ TEST_F(QtGridViewTest, DraggingAHeaderBorderChangesTheColumnWidth) {
   const int before = view->ColumnWidth(0);
   DragBorder(0, 30);
   EXPECT_EQ(view->ColumnWidth(0), before + 30);
+  EXPECT_EQ(Grid().ColWidth(0), before + 30);  // the form's grid has it too
 }
 
 TEST_F(QtGridViewTest, ADragToOnePixelOrLessKeepsTheOldWidth) {
-  toolkit->SetColWidth(1, 64);
+  Grid().SetColWidth(1, 64);
   for (int width : {1, 0, -20}) {
     DragBorder(1, width - view->ColumnWidth(1));
     EXPECT_EQ(view->ColumnWidth(1), 64) << width;
+    EXPECT_EQ(Grid().ColWidth(1), 64) << width;
   }
   DragBorder(1, 2 - 64);
   EXPECT_EQ(view->ColumnWidth(1), 2);
+  EXPECT_EQ(Grid().ColWidth(1), 2);
 }
 
 TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    toolkit->SetColWidth(column, layout::kGridColumnWidths[column]);
+    Grid().SetColWidth(column, layout::kGridColumnWidths[column]);
   }
   FillRows(3);
   const QImage rows = view->viewport()->grab().toImage();
@@ -263,10 +266,10 @@ TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGrid
 }
 
 TEST_F(QtGridViewTest, TheHeaderIsFlatButtonFaceWithItsTextTwoPixelsInLikeTheCells) {
-  toolkit->SetColWidth(1, 64);
-  toolkit->SetCellText(1, 0, "Delay");
+  Grid().SetColWidth(1, 64);
+  Grid().SetCell(1, 0, "Delay");
   FillRows(3);
-  toolkit->SetCellText(1, 2, "Delay");
+  Grid().SetCell(1, 2, "Delay");
   ProcessMessages();
   const QImage header = view->horizontalHeader()->viewport()->grab().toImage();
   const QImage rows = view->viewport()->grab().toImage();
@@ -339,7 +342,7 @@ TEST_P(QtGridKeyTest, AKeyMovesTheCurrentRowAndTheViewFollows) {
   constexpr int kEntries = 40;
   FillRows(kEntries);
   ClickRow(1);
-  while (toolkit->CurrentRow() < GetParam().StartRow) Press(Qt::Key_Down);
+  while (Grid().CurrentRow() < GetParam().StartRow) Press(Qt::Key_Down);
   Press(GetParam().Key, GetParam().Modifiers);
   const int expected = GetParam().CurrentRow < 0 ? kEntries : GetParam().CurrentRow;
   ExpectCurrentRow(expected);
@@ -377,11 +380,11 @@ TEST_F(QtGridViewTest, CtrlDownAndCtrlUpScrollAndLeaveTheCurrentRow) {
   FillRows(60);
   Press(Qt::Key_Down, Qt::ControlModifier);
   EXPECT_EQ(ShownTopRow(), 2);
-  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  EXPECT_EQ(Grid().CurrentRow(), 1);
   EXPECT_EQ(ShownCurrentRow(), 1);
   Press(Qt::Key_Up, Qt::ControlModifier);
   EXPECT_EQ(ShownTopRow(), 1);
-  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  EXPECT_EQ(Grid().CurrentRow(), 1);
 }
 
 TEST_F(QtGridViewTest, ShiftWithAKeyExtendsTheBlockFromWhereItStarted) {
@@ -460,7 +463,7 @@ TEST_F(QtGridViewTest, TheScrollBarScrollsWithoutMovingTheCurrentRow) {
   view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
   const int top = ShownTopRow();
   EXPECT_GT(top, 1);
-  EXPECT_EQ(toolkit->CurrentRow(), 1);
+  EXPECT_EQ(Grid().CurrentRow(), 1);
   // The next key goes on from the scrolled position, not from the old one.
   Press(Qt::Key_PageUp, Qt::ControlModifier);
   ExpectCurrentRow(top);
@@ -481,7 +484,7 @@ TEST_F(QtGridViewTest, AClickOnTheHeaderChangesNothing) {
 
 TEST_F(QtGridViewTest, NoKeyAndNoDoubleClickOpensACellEditor) {
   FillRows(8);
-  toolkit->SetCellText(0, 6, "apple");
+  Grid().SetCell(0, 6, "apple");
   ClickRow(2);
   for (Qt::Key key :
        {Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A, Qt::Key_C, Qt::Key_Space}) {
@@ -493,7 +496,7 @@ TEST_F(QtGridViewTest, NoKeyAndNoDoubleClickOpensACellEditor) {
   EXPECT_EQ(ShownBlock(), Rows(2, 2));
   QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, RowCentre(3));
   EXPECT_TRUE(view->findChildren<QLineEdit*>().isEmpty());
-  EXPECT_EQ(toolkit->CellText(1, 3), "c1r3");
+  EXPECT_EQ(Grid().Cell(1, 3), "c1r3");
   ExpectCurrentRow(3);
 }
 

@@ -55,8 +55,8 @@ TEST_F(QtToolkitTest, TextsThatAreNotUtf8ReachEveryWidgetAndComeBackUnchanged) {
     EXPECT_EQ(ToBytes(window->Status()->Panel(1)->text()), bytes);
     toolkit->SetCaption("Pellox | /tmp/" + bytes);
     EXPECT_EQ(ToBytes(window->windowTitle()), "Pellox | /tmp/" + bytes);
-    toolkit->SetCellText(2, 0, bytes);
-    toolkit->SetCellText(2, 1, bytes);
+    Grid().SetCell(2, 0, bytes);
+    Grid().SetCell(2, 1, bytes);
     ProcessMessages();
     const QAbstractItemModel* shown = window->Grid()->model();
     EXPECT_EQ(ToBytes(shown->headerData(2, Qt::Horizontal).toString()), bytes);
@@ -106,7 +106,7 @@ TEST_F(QtToolkitTest, TheCaptionIsTheWindowTitle) {
 }
 
 TEST_F(QtToolkitTest, TheWindowHandleIsTheMainWindow) {
-  EXPECT_EQ(toolkit->WindowHandle(), static_cast<void*>(static_cast<QWidget*>(window.get())));
+  EXPECT_EQ(toolkit->WindowHandle(), static_cast<void*>(static_cast<QWidget*>(window)));
 }
 
 TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
@@ -120,7 +120,7 @@ TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
     EXPECT_EQ(box->text(), "ファイルが見つかりません.");
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(box->parentWidget(), window.get());
+    EXPECT_EQ(box->parentWidget(), window);
     EXPECT_TRUE(box->isModal());
     box->accept();
   });

@@ -9,9 +9,10 @@ namespace pellox::test {
 WindowFixture::WindowFixture(std::vector<std::string> printerNames)
     : printers(std::move(printerNames)) {
   application.SetTitle(layout::kApplicationTitle);
-  window = std::make_unique<MainWindow>(pump);
-  toolkit = std::make_unique<QtToolkit>(*window);
-  form = std::make_unique<TForm1>(application, *toolkit, platform);
+  parts_ = std::make_unique<Parts>(application, platform, pump);
+  form = &parts_->form;
+  window = &parts_->window;
+  toolkit = &parts_->toolkit;
   window->SetEventHandler([this](FormEvent event) {
     events.push_back(event);
     if (forward_) form->Dispatch(event);
@@ -19,18 +20,16 @@ WindowFixture::WindowFixture(std::vector<std::string> printerNames)
 }
 
 WindowFixture::~WindowFixture() {
-  form.reset();
-  toolkit.reset();
-  window.reset();
+  parts_.reset();
   // Nothing of one test may reach the next.
   pump.ProcessPendingMessages();
 }
 
 void WindowFixture::ShowWindow() {
   window->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
   window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   ProcessMessages();
 }
 

@@ -27,6 +27,8 @@ class WindowFixture : public testing::Test {
   // Handles everything queued, as the main loop does; true when a quit
   // request was among it.
   bool ProcessMessages() { return pump.ProcessPendingMessages(); }
+  // The form's grid, which the window shows.
+  GridModel& Grid() { return form->StringGrid1; }
   // Stops handing events to the form; they are only recorded.
   void RecordOnly() { forward_ = false; }
 
@@ -38,12 +40,21 @@ class WindowFixture : public testing::Test {
   StubProcess process;
   Platform platform{clock, pump, launcher, printers, files, process};
   TApplication application{platform};
-  std::unique_ptr<MainWindow> window;
-  std::unique_ptr<QtToolkit> toolkit;
-  std::unique_ptr<TForm1> form;
+  TForm1* form = nullptr;
+  MainWindow* window = nullptr;
+  QtToolkit* toolkit = nullptr;
   std::vector<FormEvent> events;
 
  private:
+  // In the program's order: the form owns the grid the window shows.
+  struct Parts {
+    Parts(TApplication& application, Platform& platform, QtMessagePump& pump)
+        : form(application, toolkit, platform), window(pump, form.StringGrid1), toolkit(window) {}
+    TForm1 form;
+    MainWindow window;
+    QtToolkit toolkit;
+  };
+  std::unique_ptr<Parts> parts_;
   bool forward_ = true;
 };
 

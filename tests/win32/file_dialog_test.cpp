@@ -182,9 +182,9 @@ TEST_F(FileDialogTest, APasteWithALineBreakAndEndOfDataSavesAndOpensAsOneEntry) 
   DialogScript open{"pasted"};
   Use(open, [&] { Menu(kOpen); });
   EXPECT_EQ(1, program_.Form().EntryCount);
-  EXPECT_EQ("2", program_.Toolkit().CellText(1, 1));
-  EXPECT_EQ("C:\\a.exe", program_.Toolkit().CellText(2, 1));
-  EXPECT_EQ("-xy", program_.Toolkit().CellText(3, 1));
+  EXPECT_EQ("2", program_.Form().StringGrid1.Cell(1, 1));
+  EXPECT_EQ("C:\\a.exe", program_.Form().StringGrid1.Cell(2, 1));
+  EXPECT_EQ("-xy", program_.Form().StringGrid1.Cell(3, 1));
 }
 
 TEST_F(FileDialogTest, TheOpenDialogIsCentredAThirdFromTheTopWithoutAReadOnlyBox) {
@@ -216,7 +216,7 @@ TEST_F(FileDialogTest, OpenTakesATypedNameWithoutItsExtension) {
   Use(open, [&] { Menu(kOpen); });
   EXPECT_EQ(folder_.File("evening.lst"), program_.Form().ListFileName);
   EXPECT_EQ(1, program_.Form().EntryCount);
-  EXPECT_EQ("C:\\a.exe", program_.Toolkit().CellText(2, 1));
+  EXPECT_EQ("C:\\a.exe", program_.Form().StringGrid1.Cell(2, 1));
 }
 
 TEST_F(FileDialogTest, BrowseAcceptsANameThatDoesNotExistYet) {

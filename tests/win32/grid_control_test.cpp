@@ -29,7 +29,7 @@ class GridControlTest : public testing::Win32ProgramTest {
   }
 
   const GridModel& Model() { return program_.Window().Grid().Model(); }
-  void SetRows(int rows) { program_.Toolkit().SetRowCount(rows); }
+  void SetRows(int rows) { program_.Form().StringGrid1.SetRowCount(rows); }
   void Key(WPARAM key) { SendMessageA(grid_, WM_KEYDOWN, key, 0); }
   void KeyWith(int modifier, WPARAM key) {
     testing::SetKeyHeld(modifier, true);
@@ -96,7 +96,7 @@ class GridControlTest : public testing::Win32ProgramTest {
 TEST_F(GridControlTest, TheEmptyListShowsOneBlankCurrentRow) {
   EXPECT_EQ(2, Model().RowCount());
   EXPECT_EQ(1, Model().CurrentRow());
-  EXPECT_EQ("Parameter", program_.Toolkit().CellText(3, 0));
+  EXPECT_EQ("Parameter", program_.Form().StringGrid1.Cell(3, 0));
   EXPECT_FALSE(GetWindowLongA(grid_, GWL_STYLE) & WS_VSCROLL);  // everything fits
 }
 
@@ -255,10 +255,12 @@ TEST_F(GridControlTest, DraggingAHeaderBorderSetsTheColumnWidth) {
   SendMessageA(grid_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(border + 30, 5));
   SendMessageA(grid_, WM_LBUTTONUP, 0, MAKELPARAM(border + 30, 5));
   EXPECT_EQ(94, program_.Window().Grid().ColumnWidth(1));
+  EXPECT_EQ(94, Model().ColWidth(1));  // the form's grid has it too
   // A width of 1 pixel or less is refused.
   SendMessageA(grid_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 5));
   SendMessageA(grid_, WM_LBUTTONUP, 0, MAKELPARAM(1, 5));
   EXPECT_EQ(40, program_.Window().Grid().ColumnWidth(0));
+  EXPECT_EQ(40, Model().ColWidth(0));
 }
 
 TEST_F(GridControlTest, NoCellEditorOpens) {
@@ -269,7 +271,7 @@ TEST_F(GridControlTest, NoCellEditorOpens) {
   SendMessageA(grid_, WM_CHAR, 'a', 0);
   Pump();
   EXPECT_EQ(nullptr, GetWindow(grid_, GW_CHILD));
-  EXPECT_EQ("", program_.Toolkit().CellText(1, 2));
+  EXPECT_EQ("", program_.Form().StringGrid1.Cell(1, 2));
 }
 
 TEST_F(GridControlTest, ArrowsStayInTheGridAndTabLeavesIt) {
@@ -291,18 +293,18 @@ TEST_F(GridControlTest, WritingACellOnlyMarksItsRowForPainting) {
   SetRows(100);
   UpdateWindow(grid_);
   RECT update;
-  program_.Toolkit().SetCellText(2, 90, "out of view");
+  program_.Form().StringGrid1.SetCell(2, 90, "out of view");
   EXPECT_FALSE(GetUpdateRect(grid_, &update, FALSE));
-  program_.Toolkit().SetCellText(2, 1, "in view");
+  program_.Form().StringGrid1.SetCell(2, 1, "in view");
   EXPECT_TRUE(GetUpdateRect(grid_, &update, FALSE));  // painted later, by WM_PAINT
-  EXPECT_EQ("in view", program_.Toolkit().CellText(2, 1));
+  EXPECT_EQ("in view", program_.Form().StringGrid1.Cell(2, 1));
 }
 
 TEST_F(GridControlTest, AMillionRowsStayUsable) {
   constexpr int kRows = 1000000;
   SetRows(kRows + 1);
   for (int row = 1; row <= kRows; ++row)
-    program_.Toolkit().SetCellText(0, row, std::to_string(row));
+    program_.Form().StringGrid1.SetCell(0, row, std::to_string(row));
   Key(VK_END);
   EXPECT_EQ(kRows, Model().CurrentRow());
   EXPECT_EQ(kRows, VerticalBar().nMax);
@@ -310,17 +312,17 @@ TEST_F(GridControlTest, AMillionRowsStayUsable) {
   SendMessageA(grid_, WM_VSCROLL, SB_TOP, 0);
   Key(VK_HOME);
   EXPECT_EQ(1, Model().TopRow());
-  EXPECT_EQ("1000000", program_.Toolkit().CellText(0, kRows));
+  EXPECT_EQ("1000000", program_.Form().StringGrid1.Cell(0, kRows));
 }
 
 TEST_F(GridControlTest, ARowCountChangeKeepsTheCellsAndMovesTheCurrentRow) {
   SetRows(6);
-  program_.Toolkit().SetCellText(2, 5, "five");
+  program_.Form().StringGrid1.SetCell(2, 5, "five");
   Key(VK_END);
   SetRows(2);
   EXPECT_EQ(1, Model().CurrentRow());
   SetRows(6);
-  EXPECT_EQ("five", program_.Toolkit().CellText(2, 5));
+  EXPECT_EQ("five", program_.Form().StringGrid1.Cell(2, 5));
 }
 
 }  // namespace

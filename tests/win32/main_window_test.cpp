@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, FormShowRunsBeforeTheWindowIsShown) {
   UnhookWindowsHookEx(hook);
   EXPECT_EQ("", g_edit1AtShow);
   EXPECT_TRUE(IsWindowVisible(Main()));
-  EXPECT_EQ("No.", program_.Toolkit().CellText(0, 0));
+  EXPECT_EQ("No.", program_.Form().StringGrid1.Cell(0, 0));
 }
 
 TEST_F(MainWindowTest, ClientAreaPositionAndFixedBorder) {
@@ -339,9 +339,9 @@ TEST_F(MainWindowTest, AButtonClickReachesItsHandler) {
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
   Pump();
   EXPECT_EQ(1, program_.Form().EntryCount);
-  EXPECT_EQ("5", program_.Toolkit().CellText(1, 1));
-  EXPECT_EQ("C:\\tools\\a.exe", program_.Toolkit().CellText(2, 1));
-  EXPECT_EQ("-x \"y z\"", program_.Toolkit().CellText(3, 1));
+  EXPECT_EQ("5", program_.Form().StringGrid1.Cell(1, 1));
+  EXPECT_EQ("C:\\tools\\a.exe", program_.Form().StringGrid1.Cell(2, 1));
+  EXPECT_EQ("-x \"y z\"", program_.Form().StringGrid1.Cell(3, 1));
 }
 
 // The fields have no length limit of their own: neither a paste nor typing
@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
   SetWindowTextA(Control(ControlId::Edit1), "1");
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
   ASSERT_EQ(1, program_.Form().EntryCount);
-  EXPECT_EQ(big, program_.Toolkit().CellText(3, 1));
+  EXPECT_EQ(big, program_.Form().StringGrid1.Cell(3, 1));
 
   // Pick brings it back; a letter typed at its end still goes in.
   SendMessageA(Control(ControlId::Button6), BM_CLICK, 0, 0);  // Pick
@@ -369,7 +369,7 @@ TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
   SendMessageA(edit3, WM_CHAR, 'x', 0);
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
   ASSERT_EQ(2, program_.Form().EntryCount);
-  EXPECT_EQ(big + "x", program_.Toolkit().CellText(3, 2));
+  EXPECT_EQ(big + "x", program_.Form().StringGrid1.Cell(3, 2));
 }
 
 // The system's single-line field keeps only the first line of a paste that

@@ -14,10 +14,31 @@ static_assert(layout::kGridFixedRows == 1);
 
 }  // namespace
 
-GridTableModel::GridTableModel(QObject* parent)
-    : QAbstractTableModel(parent),
-      grid_(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows),
-      shownRows_(TableRow(grid_.RowCount())) {}
+GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), shownRows_(TableRow(grid_.RowCount())) {
+  grid_.SetObserver(this);
+}
+
+GridTableModel::~GridTableModel() { grid_.SetObserver(nullptr); }
+
+void GridTableModel::GridChanged(GridChange change, int index) {
+  switch (change) {
+    case GridChange::Cell:
+      return NoteCellsChanged();
+    case GridChange::Rows:
+      return NoteRowCountChanged();
+    case GridChange::Selection:
+      return NoteSelectionChanged();
+    case GridChange::ColumnWidth:
+      emit ColumnWidthChanged(index);
+      return;
+    case GridChange::All:
+      NoteCellsChanged();
+      NoteRowCountChanged();
+      for (int column = 0; column < grid_.Columns(); ++column) emit ColumnWidthChanged(column);
+      return;
+  }
+}
 
 void GridTableModel::NoteCellsChanged() {
   cellsChanged_ = true;
@@ -26,6 +47,11 @@ void GridTableModel::NoteCellsChanged() {
 
 void GridTableModel::NoteRowCountChanged() {
   rowCountChanged_ = true;
+  ScheduleFlush();
+}
+
+void GridTableModel::NoteSelectionChanged() {
+  selectionChanged_ = true;
   ScheduleFlush();
 }
 
@@ -38,6 +64,7 @@ void GridTableModel::ScheduleFlush() {
 void GridTableModel::Flush() {
   flushQueued_ = false;
   if (!Pending()) return;
+  selectionChanged_ = false;  // Refreshed below shows it
   if (rowCountChanged_) {
     rowCountChanged_ = false;
     AdjustShownRows();

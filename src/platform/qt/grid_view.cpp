@@ -63,6 +63,7 @@ GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent),
   dragScroll_.setInterval(kDragScrollIntervalMs);
   connect(&dragScroll_, &QTimer::timeout, this, &GridView::DragScroll);
   connect(model_, &GridTableModel::Refreshed, this, &GridView::SyncFromGrid);
+  connect(model_, &GridTableModel::ColumnWidthChanged, this, &GridView::TakeColumnWidth);
   // Only the user's own scroll-bar actions raise actionTriggered; the
   // view's programmatic scrolling does not come back to the grid model.
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -75,9 +76,11 @@ GridView::GridView(GridTableModel* model, QWidget* parent) : QTableView(parent),
 void GridView::ConfigureHeaders() {
   header_ = new GridHeader(this);
   setHorizontalHeader(header_);
-  for (int column = 0; column < model_->columnCount(); ++column) {
-    header_->SetColumnWidth(column, layout::kGridDefaultColWidth);
-  }
+  for (int column = 0; column < model_->columnCount(); ++column) TakeColumnWidth(column);
+  // A border the user drags gives the grid its column's new width.
+  connect(header_, &QHeaderView::sectionResized, this, [this](int column, int, int) {
+    model_->Grid().SetColWidth(column, ColumnWidth(column));
+  });
 
   QHeaderView* rows = verticalHeader();
   rows->hide();
@@ -88,7 +91,9 @@ void GridView::ConfigureHeaders() {
 
 int GridView::ColumnWidth(int column) const { return header_->ColumnWidth(column); }
 
-void GridView::SetColumnWidth(int column, int width) { header_->SetColumnWidth(column, width); }
+void GridView::TakeColumnWidth(int column) {
+  header_->SetColumnWidth(column, model_->Grid().ColWidth(column));
+}
 
 void GridView::ConfigurePalette() {
   // The highlighted rows keep their colours when the grid loses the focus.

@@ -1,7 +1,9 @@
 // The run-list grid StringGrid1 on screen: a QTableView over a
-// GridTableModel. It draws the core GridModel's state and hands the user's
-// keys, clicks and wheel steps to it; Qt's own item-view navigation,
-// selection and editing are switched off, so both front ends behave alike.
+// GridTableModel. It draws the form's GridModel (cells, rows, column widths,
+// current row and block) as its notices come, and hands the user's keys,
+// clicks, wheel steps and column-border drags to it; Qt's own item-view
+// navigation, selection and editing are switched off, so both front ends
+// behave alike.
 #pragma once
 
 #include <QTableView>
@@ -23,7 +25,6 @@ class GridView : public QTableView {
   GridTableModel* Model() const { return model_; }
   // Column widths in pixels without the grid line right of the column.
   int ColumnWidth(int column) const;
-  void SetColumnWidth(int column, int width);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -37,6 +38,8 @@ class GridView : public QTableView {
 
  private:
   void ConfigureHeaders();
+  // Shows the grid model's width of `column`.
+  void TakeColumnWidth(int column);
   QRect FocusFrame() const;
   void ConfigurePalette();
   // Shows the grid model's block, current row and top row.

@@ -9,9 +9,9 @@ LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> start
       process_(argc, argv),
       platform_{clock_, pump_, launcher_, printers_, files_, process_},
       application_(platform_),
-      window_(pump_),
-      toolkit_(window_),
-      form_(application_, toolkit_, platform_) {
+      form_(application_, toolkit_, platform_),
+      window_(pump_, form_.StringGrid1),
+      toolkit_(window_) {
   application_.SetTitle(layout::kApplicationTitle);
   window_.SetEventHandler([this](FormEvent event) { form_.Dispatch(event); });
 }

@@ -49,9 +49,11 @@ class LinuxProgram {
   LinuxProcessInfo process_;
   Platform platform_;
   TApplication application_;
+  // The form comes first: it owns the grid that the window shows, and it
+  // only keeps a reference to the toolkit until its handlers run.
+  TForm1 form_;
   MainWindow window_;
   QtToolkit toolkit_;
-  TForm1 form_;
 };
 
 }  // namespace pellox

@@ -58,7 +58,7 @@ QWidget* BuildLabel(const layout::Control& control, QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(MessagePump& pump) : pump_(pump) {
+MainWindow::MainWindow(MessagePump& pump, GridModel& grid) : pump_(pump), grid_(grid) {
   setObjectName(ToQString(layout::kWindow.Name));
   setWindowTitle(ToQString(layout::kWindow.Caption));
   // System menu, minimize and close; no maximize button.
@@ -105,7 +105,7 @@ QWidget* MainWindow::BuildControl(const layout::Control& control, QWidget* paren
     case layout::ControlKind::Button:
       return BuildButton(control, parent);
     case layout::ControlKind::StringGrid:
-      return new GridView(new GridTableModel(this), parent);
+      return new GridView(new GridTableModel(grid_, this), parent);
     case layout::ControlKind::StatusBar:
       return new StatusBar(parent);
   }

@@ -11,6 +11,7 @@
 
 #include "platform/message_pump.h"
 #include "window/events.h"
+#include "window/grid_model.h"
 #include "window/layout.h"
 
 class QAction;
@@ -25,7 +26,9 @@ class StatusBar;
 
 class MainWindow : public QMainWindow {
  public:
-  explicit MainWindow(MessagePump& pump);
+  // The grid control shows `grid` (the form's StringGrid1), which must
+  // outlive the window.
+  MainWindow(MessagePump& pump, GridModel& grid);
 
   // Where clicks and menu choices go (TForm1::Dispatch).
   void SetEventHandler(std::function<void(FormEvent)> handler);
@@ -53,6 +56,7 @@ class MainWindow : public QMainWindow {
   void Raise(FormEvent event);
 
   MessagePump& pump_;
+  GridModel& grid_;
   std::function<void(FormEvent)> handler_;
   std::array<QWidget*, layout::kControls.size()> controls_{};
   QMenu* fileMenu_ = nullptr;

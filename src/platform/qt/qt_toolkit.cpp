@@ -5,7 +5,6 @@
 
 #include "platform/qt/byte_text.h"
 #include "platform/qt/error_box.h"
-#include "platform/qt/grid_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/status_bar.h"
 #include "window/edit_fields.h"
@@ -13,29 +12,6 @@
 namespace pellox {
 
 QtToolkit::QtToolkit(MainWindow& window) : window_(window), dialogs_(&window) {}
-
-GridTableModel& QtToolkit::Grid() const { return *window_.Grid()->Model(); }
-
-void QtToolkit::SetCellText(int column, int row, std::string_view text) {
-  Grid().Grid().SetCell(column, row, text);
-  Grid().NoteCellsChanged();
-}
-
-std::string QtToolkit::CellText(int column, int row) const {
-  return std::string(Grid().Grid().Cell(column, row));
-}
-
-void QtToolkit::SetRowCount(int rows) {
-  if (Grid().Grid().SetRowCount(rows)) Grid().NoteRowCountChanged();
-}
-
-int QtToolkit::RowCount() const { return Grid().Grid().RowCount(); }
-
-int QtToolkit::CurrentRow() const { return Grid().Grid().CurrentRow(); }
-
-void QtToolkit::SetColWidth(int column, int width) {
-  window_.Grid()->SetColumnWidth(column, width);
-}
 
 std::string QtToolkit::Text(EditField field) const {
   return ToBytes(window_.Edit(ControlOf(field))->text());

@@ -1,6 +1,6 @@
 // The window toolkit operations on the Qt main window: each call is handed
-// to the matching widget, the grid's through the core's GridModel. No
-// behaviour of its own beyond turning byte texts into Qt strings and back.
+// to the matching widget. No behaviour of its own beyond turning byte texts
+// into Qt strings and back.
 #pragma once
 
 #include "platform/qt/file_dialogs.h"
@@ -8,19 +8,11 @@
 
 namespace pellox {
 
-class GridTableModel;
 class MainWindow;
 
 class QtToolkit : public WindowToolkit {
  public:
   explicit QtToolkit(MainWindow& window);
-
-  void SetCellText(int column, int row, std::string_view text) override;
-  std::string CellText(int column, int row) const override;
-  void SetRowCount(int rows) override;
-  int RowCount() const override;
-  int CurrentRow() const override;
-  void SetColWidth(int column, int width) override;
 
   std::string Text(EditField field) const override;
   void SetText(EditField field, std::string_view text) override;
@@ -43,8 +35,6 @@ class QtToolkit : public WindowToolkit {
   void ShowErrorBox(std::string_view caption, std::string_view text) override;
 
  private:
-  GridTableModel& Grid() const;
-
   MainWindow& window_;
   FileDialogs dialogs_;
 };

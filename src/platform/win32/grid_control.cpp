@@ -40,8 +40,14 @@ std::optional<GridKey> GridKeyOf(WPARAM key) {
 
 }  // namespace
 
-GridControl::GridControl()
-    : model_(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows) {}
+GridControl::GridControl(GridModel& model) : model_(model) {
+  for (int column = 0; column < model_.Columns(); ++column) {
+    geometry_.SetColumnWidth(column, model_.ColWidth(column));
+  }
+  model_.SetObserver(this);
+}
+
+GridControl::~GridControl() { model_.SetObserver(nullptr); }
 
 HWND GridControl::Create(HWND parent, int id, const RECT& bounds, HINSTANCE instance) {
   if (!Register(instance, 0, nullptr, LoadCursor(nullptr, IDC_ARROW))) return nullptr;
@@ -51,18 +57,30 @@ HWND GridControl::Create(HWND parent, int id, const RECT& bounds, HINSTANCE inst
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
 }
 
-void GridControl::SetCellText(int column, int row, std::string_view text) {
-  model_.SetCell(column, row, text);
-  if (Window() && RowInView(row)) InvalidateRect(Window(), nullptr, FALSE);
-}
-
-void GridControl::SetRowCount(int rows) {
-  if (model_.SetRowCount(rows)) SyncView();
-}
-
-void GridControl::SetColumnWidth(int column, int width) {
-  geometry_.SetColumnWidth(column, width);
-  SyncView();
+void GridControl::GridChanged(GridChange change, int index) {
+  if (change == GridChange::ColumnWidth) {
+    geometry_.SetColumnWidth(index, model_.ColWidth(index));
+  } else if (change == GridChange::All) {
+    for (int column = 0; column < model_.Columns(); ++column) {
+      geometry_.SetColumnWidth(column, model_.ColWidth(column));
+    }
+  }
+  if (!Window()) return;
+  switch (change) {
+    case GridChange::Cell:
+      if (RowInView(index)) InvalidateRect(Window(), nullptr, FALSE);
+      return;
+    case GridChange::ColumnWidth:
+    case GridChange::All:
+    case GridChange::Rows:
+      return SyncView();
+    case GridChange::Selection:
+      // While the scroll bars are being set up, they are brought in step
+      // when that is done.
+      if (!updatingScrollBars_) UpdateScrollBars();
+      InvalidateRect(Window(), nullptr, FALSE);
+      return;
+  }
 }
 
 bool GridControl::RowInView(int row) const {
@@ -265,7 +283,7 @@ void GridControl::OnLButtonUp(int x) {
     const int width = x - geometry_.ColumnLeft(dragColumn_);
     drag_ = Drag::None;
     ReleaseCapture();
-    if (width > 1) SetColumnWidth(dragColumn_, width);
+    if (width > 1) model_.SetColWidth(dragColumn_, width);
     return;
   }
   EndDrag();

@@ -1,8 +1,8 @@
 // The run-list grid StringGrid1 as a window of its own. Its cells, row
-// count, current row, block and scroll position live in the core's
-// GridModel; this window draws them, hands the model the user's keys,
-// clicks and wheel steps, and keeps the scroll bars in step. It has no cell
-// editor; column widths change by dragging a border in the header row.
+// count, column widths, current row, block and scroll position live in the
+// form's GridModel; this window observes it and draws it, hands the model
+// the user's keys, clicks, wheel steps and column-border drags, and keeps
+// the scroll bars in step. It has no cell editor.
 #pragma once
 
 #include "platform/win32/win32_api.h"
@@ -14,11 +14,15 @@
 
 namespace pellox::win32 {
 
-class GridControl : public BaseWindow<GridControl> {
+class GridControl : public BaseWindow<GridControl>, private GridObserver {
  public:
   static constexpr const char* kClassName = "PelloxStringGrid";
 
-  GridControl();
+  // Observes `model` until destroyed; the model must outlive it.
+  explicit GridControl(GridModel& model);
+  ~GridControl();
+  GridControl(const GridControl&) = delete;
+  GridControl& operator=(const GridControl&) = delete;
 
   // Creates the window as a child of `parent` at the given client rectangle.
   HWND Create(HWND parent, int id, const RECT& bounds, HINSTANCE instance);
@@ -27,17 +31,14 @@ class GridControl : public BaseWindow<GridControl> {
   const GridModel& Model() const { return model_; }
   int ColumnWidth(int column) const { return geometry_.ColumnWidth(column); }
 
-  // Store a cell; only a cell in view is marked for repainting, and the
-  // painting itself waits for WM_PAINT, so loading a long list stays fast.
-  void SetCellText(int column, int row, std::string_view text);
-  void SetRowCount(int rows);
-  void SetColumnWidth(int column, int width);
-
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   enum class Drag { None, Select, ColumnWidth };
 
+  // A changed cell is only marked for repainting when in view, and the
+  // painting itself waits for WM_PAINT, so many changes stay cheap.
+  void GridChanged(GridChange change, int index) override;
   void OnPaint();
   void OnSize();
   void OnKeyDown(WPARAM key);
@@ -59,7 +60,7 @@ class GridControl : public BaseWindow<GridControl> {
   void EndDrag();
   bool RowInView(int row) const;
 
-  GridModel model_;
+  GridModel& model_;
   GridGeometry geometry_;
   HFONT font_ = nullptr;
   Drag drag_ = Drag::None;

@@ -20,6 +20,10 @@ class MainWindow : public BaseWindow<MainWindow> {
  public:
   static constexpr const char* kClassName = "PelloxForm1";
 
+  // The grid control shows `grid` (the form's StringGrid1), which must
+  // outlive the window.
+  explicit MainWindow(GridModel& grid) : grid_(grid) {}
+
   // Creates the window (hidden) and all its controls; raises EWin32Error.
   void Create(HINSTANCE instance);
   // The form whose handlers the window's events reach.

@@ -19,8 +19,9 @@ Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> comman
       process_(MakeProcessInfo(std::move(commandLine))),
       platform_{clock_, pump_, launcher_, printers_, files_, process_},
       application_(platform_),
-      toolkit_(window_),
-      form_(application_, toolkit_, platform_) {}
+      form_(application_, toolkit_, platform_),
+      window_(form_.StringGrid1),
+      toolkit_(window_) {}
 
 void Win32Program::Create() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};

@@ -57,10 +57,12 @@ class Win32Program {
   Win32ProcessInfo process_;
   Platform platform_;
   TApplication application_;
+  // The form comes first: it owns the grid that the window shows, and it
+  // only keeps a reference to the toolkit until its handlers run.
+  TForm1 form_;
   ApplicationWindow appWindow_;
   MainWindow window_;
   Win32Toolkit toolkit_;
-  TForm1 form_;
 };
 
 }  // namespace pellox::win32

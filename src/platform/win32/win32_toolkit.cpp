@@ -18,24 +18,6 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-void Win32Toolkit::SetCellText(int column, int row, std::string_view text) {
-  window_.Grid().SetCellText(column, row, text);
-}
-
-std::string Win32Toolkit::CellText(int column, int row) const {
-  return std::string(window_.Grid().Model().Cell(column, row));
-}
-
-void Win32Toolkit::SetRowCount(int rows) { window_.Grid().SetRowCount(rows); }
-
-int Win32Toolkit::RowCount() const { return window_.Grid().Model().RowCount(); }
-
-int Win32Toolkit::CurrentRow() const { return window_.Grid().Model().CurrentRow(); }
-
-void Win32Toolkit::SetColWidth(int column, int width) {
-  window_.Grid().SetColumnWidth(column, width);
-}
-
 HWND Win32Toolkit::Edit(EditField field) const { return window_.Control(ControlOf(field)); }
 
 std::string Win32Toolkit::Text(EditField field) const { return WindowText(Edit(field)); }

@@ -1,5 +1,5 @@
 // The window toolkit operations on the Win32 main window: each one is a
-// message to the control concerned (or a call on the grid control).
+// message to the control concerned.
 #pragma once
 
 #include "platform/win32/main_window.h"
@@ -11,13 +11,6 @@ namespace pellox::win32 {
 class Win32Toolkit : public WindowToolkit {
  public:
   explicit Win32Toolkit(MainWindow& window) : window_(window) {}
-
-  void SetCellText(int column, int row, std::string_view text) override;
-  std::string CellText(int column, int row) const override;
-  void SetRowCount(int rows) override;
-  int RowCount() const override;
-  int CurrentRow() const override;
-  void SetColWidth(int column, int width) override;
 
   std::string Text(EditField field) const override;
   void SetText(EditField field, std::string_view text) override;
