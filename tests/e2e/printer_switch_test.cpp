@@ -9,15 +9,11 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/application.h"
 #include "child_process.h"
 #include "cups_fixture.h"
-#include "fake_platform.h"
-#include "fake_toolkit.h"
 #include "form_harness.h"
 #include "platform/linux/cups_printer_system.h"
 #include "stalled_scheduler.h"
-#include "window/form1.h"
 
 namespace pellox::testing {
 namespace {
@@ -52,15 +48,9 @@ class PrinterSwitchTest : public ::testing::Test {
 
   PrivateCupsScheduler cups;
   CupsPrinterSystem printers;
-  FakeToolkit ui;
-  FakeClock clock;
-  FakePump pump{clock};
-  RecordingLauncher launcher{clock};
-  FakeFileSystem files;
-  FakeProcessInfo process;
-  Platform platform{clock, pump, launcher, printers, files, process};
-  TApplication application{platform};
-  TForm1 form{application, ui, platform};
+  FormHarness harness{{.printers = &printers}};
+  FakeToolkit& ui = harness.ui;
+  TForm1& form = harness.form;
 };
 
 TEST_F(PrinterSwitchTest, RunMakesTheChosenPrinterTheDefault) {
