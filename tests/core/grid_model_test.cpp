@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 GridModel Grid(int rows) { return GridModel(4, rows, 1); }
@@ -167,4 +167,4 @@ TEST(GridModelTest, WheelMovesTheCurrentRowWithinTheList) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

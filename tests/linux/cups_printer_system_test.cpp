@@ -25,11 +25,8 @@
 #include "running/printer.h"
 #include "stalled_scheduler.h"
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
-
-using testing::PrivateCupsScheduler;
-using testing::RunCommand;
 
 constexpr uint32_t kListFlags = printer_enum::kLocal | printer_enum::kConnections;
 
@@ -380,4 +377,4 @@ TEST_F(UnreachableCupsTest, StartUpAndTheDefaultPrinterTakeSecondsAndTellTheTrut
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing
