@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 TEST(ParseFilterTest, SplitsIntoDescriptionsAndPatterns) {
@@ -40,4 +40,4 @@ TEST(FileDialogStateTest, KeepsNameAndFilterChoiceUnlessTheCommandSetsThem) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

@@ -7,7 +7,7 @@
 
 #include "window/layout.h"
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 GridModel Grid(int rows) { return GridModel(4, rows, 1); }
@@ -239,4 +239,4 @@ TEST(GridModelTest, TheRunListGridIsBuiltFromTheLayout) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 struct ParseCase {
@@ -61,4 +61,4 @@ TEST(ParseNumberTokenTest, TakesNoLeadingBlanks) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

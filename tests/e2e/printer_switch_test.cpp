@@ -9,15 +9,11 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/application.h"
 #include "child_process.h"
 #include "cups_fixture.h"
-#include "fake_platform.h"
-#include "fake_toolkit.h"
 #include "form_harness.h"
 #include "platform/linux/cups_printer_system.h"
 #include "stalled_scheduler.h"
-#include "window/form1.h"
 
 namespace pellox::testing {
 namespace {
@@ -35,10 +31,10 @@ class PrinterSwitchTest : public ::testing::Test {
   void Start(const std::vector<std::string>& printers) {
     if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
     std::string error;
-    ASSERT_TRUE(cups.StartWithPrinters(printers, error)) << error;
+    cups = SharedCupsScheduler(printers, error);
+    ASSERT_NE(cups, nullptr) << error;
   }
   void SetUp() override { Start({"Alpha", "Beta"}); }
-  void TearDown() override { cups.RestoreClientEnvironment(); }
 
   std::string DefaultDestination() { return RunCommand({"lpstat", "-d"}).Output; }
 
@@ -50,17 +46,11 @@ class PrinterSwitchTest : public ::testing::Test {
     ui.SetItemIndex(static_cast<int>(at - items.begin()));
   }
 
-  PrivateCupsScheduler cups;
+  PrivateCupsScheduler* cups = nullptr;
   CupsPrinterSystem printers;
-  FakeToolkit ui;
-  FakeClock clock;
-  FakePump pump{clock};
-  RecordingLauncher launcher{clock};
-  FakeFileSystem files;
-  FakeProcessInfo process;
-  Platform platform{clock, pump, launcher, printers, files, process};
-  TApplication application{platform};
-  TForm1 form{application, ui, platform};
+  FormHarness harness{{.printers = &printers}};
+  FakeToolkit& ui = harness.ui;
+  TForm1& form = harness.form;
 };
 
 TEST_F(PrinterSwitchTest, RunMakesTheChosenPrinterTheDefault) {
@@ -104,15 +94,15 @@ TEST_F(PrinterSwitchTest, AStalledSchedulerEndsTheRunWithItsErrorInSeconds) {
   ASSERT_EQ(ui.ErrorBoxes().size(), 1u);
   EXPECT_EQ(ui.ErrorBoxes()[0].Text,
             "Win32 エラー。コード : 110.\n" + std::string(std::strerror(ETIMEDOUT)) + ".");
-  setenv("CUPS_SERVER", cups.SocketPath().c_str(), 1);
+  setenv("CUPS_SERVER", cups->SocketPath().c_str(), 1);
   cupsSetServer(nullptr);
   EXPECT_NE(DefaultDestination().find("Alpha"), std::string::npos) << DefaultDestination();
 }
 
-// Each test starts a scheduler of its own, and libcups keeps the client
-// folder (CUPS_SERVERROOT, where root's default goes) that it first saw for
-// the life of the process: these tests count on a process each, as ctest
-// runs them.
+// The tests of this program share its one scheduler, each with the printers
+// it needs. libcups keeps the client folder (CUPS_SERVERROOT, where root's
+// default goes) that it first saw for the life of the process; sharing the
+// scheduler keeps that folder the same for every test.
 class OddPrinterNamesTest : public PrinterSwitchTest {
  protected:
   void SetUp() override { Start({"Alpha", kComma, kLong, kSharedA, kSharedB}); }

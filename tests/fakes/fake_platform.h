@@ -26,6 +26,16 @@ class FakeClock : public TickClock {
   uint64_t now = 0;
 };
 
+// A clock that moves a second on at every reading, for a form on a real
+// message pump: every wait the core times is over at once.
+class SteppingClock : public TickClock {
+ public:
+  uint32_t TickCount() override { return now_ += 1000; }
+
+ private:
+  uint32_t now_ = 0;
+};
+
 // Messages are actions scheduled at a virtual time; processing runs those
 // that are due. Waiting moves the clock on to the next action or the
 // timeout, so a test never sleeps.
@@ -101,6 +111,16 @@ class FakePrinterSystem : public PrinterSystem {
   std::vector<Call> enumCalls;
   std::vector<std::string> profileWrites;  // "section/key=value"
   std::vector<std::string> broadcasts;
+};
+
+class FakeProcessInfo : public ProcessInfo {
+ public:
+  std::string ModuleFileName() override { return moduleFileName; }
+  std::vector<std::string> Arguments() override { return arguments; }
+  std::string PathSeparators() override { return "/"; }
+
+  std::string moduleFileName = "/opt/pellox tools/pellox";
+  std::vector<std::string> arguments;
 };
 
 // An in-memory file layer. Paths name entries of `files`; a path ending in

@@ -7,33 +7,20 @@
 #include "app/application.h"
 #include "fake_platform.h"
 #include "fake_toolkit.h"
+#include "platform_harness.h"
 #include "window/form1.h"
 
 namespace pellox::testing {
 
-class FakeProcessInfo : public ProcessInfo {
- public:
-  std::string ModuleFileName() override { return moduleFileName; }
-  std::vector<std::string> Arguments() override { return arguments; }
-  std::string PathSeparators() override { return "/"; }
-
-  std::string moduleFileName = "/opt/pellox tools/pellox";
-  std::vector<std::string> arguments;
-};
-
-struct FormHarness {
+// The platform's parts are the fakes unless the test passes real ones.
+struct FormHarness : PlatformHarness {
   FakeToolkit ui;
-  FakeClock clock;
-  FakePump pump{clock};
-  RecordingLauncher launcher{clock};
-  FakePrinterSystem printers;
-  FakeFileSystem files;
-  FakeProcessInfo process;
-  Platform platform{clock, pump, launcher, printers, files, process};
   TApplication application{platform};
   TForm1 form{application, ui, platform};
 
-  FormHarness() { application.SetTitle("Pellox"); }
+  explicit FormHarness(const PlatformParts& real = {}) : PlatformHarness(real) {
+    application.SetTitle("Pellox");
+  }
 
   // Start-up as the program does it.
   void Show() { form.Dispatch(FormEvent::FormShow); }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 struct WordsCase {
@@ -75,4 +75,4 @@ TEST(ArgumentWordsTest, NulByteInsideTextIsKept) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

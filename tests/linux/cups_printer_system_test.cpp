@@ -1,6 +1,7 @@
-// The CUPS printer layer against a private scheduler that these tests start
-// themselves (see cups_fixture.h). Needs root on a machine with cupsd; with
-// PELLOX_NO_CUPS=1 the tests are skipped instead of failing.
+// The CUPS printer layer against the program's private scheduler, started
+// once and reset for each test (see cups_fixture.h). Needs root on a
+// machine with cupsd; with PELLOX_NO_CUPS=1 the tests are skipped instead
+// of failing.
 #include "platform/linux/cups_printer_system.h"
 
 #include <cups/cups.h>
@@ -25,11 +26,8 @@
 #include "running/printer.h"
 #include "stalled_scheduler.h"
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
-
-using testing::PrivateCupsScheduler;
-using testing::RunCommand;
 
 constexpr uint32_t kListFlags = printer_enum::kLocal | printer_enum::kConnections;
 
@@ -61,27 +59,14 @@ std::vector<std::string> LpstatDestinations() {
 
 class CupsPrinterSystemTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (testing::CupsTestsDisabled()) return;
-    scheduler_ = new PrivateCupsScheduler;
-    scheduler_->StartWithPrinters({"Beta", "Alpha"}, startError_);
-  }
-
-  static void TearDownTestSuite() {
-    if (scheduler_ == nullptr) return;
-    scheduler_->RestoreClientEnvironment();
-    scheduler_->Stop();
-    delete scheduler_;
-    scheduler_ = nullptr;
-  }
-
   void SetUp() override {
     if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1: CUPS tests skipped";
-    ASSERT_TRUE(startError_.empty())
+    std::string error;
+    scheduler_ = SharedCupsScheduler({"Beta", "Alpha"}, error);
+    ASSERT_NE(scheduler_, nullptr)
         << "the private CUPS scheduler could not be set up (run as root with the cups, "
            "cups-client and cups-daemon packages; PELLOX_NO_CUPS=1 skips these tests): "
-        << startError_;
-    scheduler_->ForgetUserOptions();
+        << error;
   }
 
   // The size-then-fill protocol as the printer list uses it.
@@ -103,7 +88,7 @@ class CupsPrinterSystemTest : public ::testing::Test {
 
   // The requests for printers logged so far, once the access log has
   // stayed the same for half a second: the scheduler writes it behind.
-  static int SettledRequestCount() {
+  int SettledRequestCount() {
     int last = -1;
     for (int round = 0; round < 40; ++round) {
       const int count = scheduler_->RequestCount("CUPS-Get-Printers");
@@ -114,13 +99,9 @@ class CupsPrinterSystemTest : public ::testing::Test {
     return last;
   }
 
-  static PrivateCupsScheduler* scheduler_;
-  static std::string startError_;
+  PrivateCupsScheduler* scheduler_ = nullptr;
   CupsPrinterSystem printers_;
 };
-
-PrivateCupsScheduler* CupsPrinterSystemTest::scheduler_ = nullptr;
-std::string CupsPrinterSystemTest::startError_;
 
 TEST_F(CupsPrinterSystemTest, ReportsThePerPrinterVariant) {
   EXPECT_EQ(printers_.PlatformId(), platform_id::kWin32Nt);
@@ -243,9 +224,8 @@ TEST_F(CupsPrinterSystemTest, SystemErrorTextIsTheCLibrarysText) {
 // error either.
 TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
   if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
-  PrivateCupsScheduler scheduler;
   std::string error;
-  ASSERT_TRUE(scheduler.StartWithPrinters({}, error)) << error;
+  ASSERT_NE(SharedCupsScheduler({}, error), nullptr) << error;
   CupsPrinterSystem printers;
   for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
     std::vector<PrinterRecord> records;
@@ -256,7 +236,6 @@ TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
     EXPECT_TRUE(records.empty()) << flags;
   }
   EXPECT_EQ(printers.GetProfileString("windows", "device", "none", 79), "none");
-  scheduler.RestoreClientEnvironment();
 }
 
 // A scheduler that cannot be reached, or does not answer: every question
@@ -380,4 +359,4 @@ TEST_F(UnreachableCupsTest, StartUpAndTheDefaultPrinterTakeSecondsAndTellTheTrut
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 TEST(LinuxProcessInfoTest, ArgumentsAreTheOnesAfterTheProgramName) {
@@ -40,4 +40,4 @@ TEST(LinuxProcessInfoTest, PathSeparatorIsSlash) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

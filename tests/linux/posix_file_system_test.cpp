@@ -16,17 +16,8 @@
 #include "file_test_support.h"
 #include "temp_folder.h"
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
-
-using testing::CodeOf;
-using testing::Exists;
-using testing::InChild;
-using testing::NamesIn;
-using testing::ReadFile;
-using testing::StatOf;
-using testing::TempFolder;
-using testing::WriteFile;
 
 mode_t ModeOf(const std::string& path) {
   struct stat info {};
@@ -277,4 +268,4 @@ TEST_F(PosixFileSystemTest, ASaveOntoWhatIsNoRegularFileIsRefused) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

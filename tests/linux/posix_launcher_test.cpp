@@ -27,14 +27,8 @@
 
 extern char** environ;
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
-
-using testing::Exists;
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WaitUntil;
-using testing::WriteFile;
 
 constexpr const char* kRecordVariable = "PELLOX_CHILD_RECORD";
 
@@ -423,15 +417,15 @@ TEST_F(PosixLauncherTest, UnderAProcessLimitLaunchesFailQuietlyAndNoZombieStays)
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing
 
 int main(int argc, char** argv) {
-  if (const char* recordPath = std::getenv(pellox::kRecordVariable)) {
+  if (const char* recordPath = std::getenv(pellox::testing::kRecordVariable)) {
     // Started by a test: wait for the gate to open (bounded), then record.
     if (const char* gate = std::getenv("PELLOX_CHILD_GATE")) {
       pellox::testing::WaitUntil([gate] { return !pellox::testing::Exists(gate); }, 20);
     }
-    return pellox::RecordThisRun(recordPath, argc, argv);
+    return pellox::testing::RecordThisRun(recordPath, argc, argv);
   }
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

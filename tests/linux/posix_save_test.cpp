@@ -48,21 +48,8 @@ extern "C" int fsync(int fd) {
   return static_cast<int>(syscall(SYS_fsync, fd));
 }
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
-
-using testing::AsNobody;
-using testing::CodeOf;
-using testing::InChild;
-using testing::kNobody;
-using testing::kNogroup;
-using testing::kUsersGroup;
-using testing::NamesIn;
-using testing::ReadFile;
-using testing::Save;
-using testing::StatOf;
-using testing::TempFolder;
-using testing::WriteFile;
 
 class SaveTest : public ::testing::Test {
  protected:
@@ -337,4 +324,4 @@ TEST_F(SaveTest, TheFolderIsSyncedAfterTheRename) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

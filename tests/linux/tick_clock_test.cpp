@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <time.h>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 uint32_t MonotonicMsNow() {
@@ -31,4 +31,4 @@ TEST(MonotonicTickClockTest, MovesOnAfterASleep) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

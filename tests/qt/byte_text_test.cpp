@@ -11,7 +11,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 char32_t Raw(unsigned char byte) { return kRawByteBase + byte; }
@@ -28,7 +28,7 @@ struct ByteCase {
 
 void PrintTo(const ByteCase& text, std::ostream* out) { *out << text.Label; }
 
-class ByteTextTest : public testing::TestWithParam<ByteCase> {};
+class ByteTextTest : public ::testing::TestWithParam<ByteCase> {};
 
 TEST_P(ByteTextTest, ShowsTheTextAndGivesBackTheSameBytes) {
   const QString shown = ToQString(GetParam().Bytes);
@@ -38,7 +38,7 @@ TEST_P(ByteTextTest, ShowsTheTextAndGivesBackTheSameBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ByteTextTest,
-    testing::Values(
+    ::testing::Values(
         ByteCase{"empty", "", U""}, ByteCase{"ascii", "a \"b\" c\t~", U"a \"b\" c\t~"},
         ByteCase{"nul", std::string("a\0b", 3), std::u32string(U"a\0b", 3)},
         ByteCase{"utf8", "caf\xC3\xA9 \xE3\x83\x97 \xF0\x9F\x98\x80", U"café プ 😀"},
@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         ByteCase{"above_unicode", "\xF4\x90\x80\x80", {Raw(0xF4), Raw(0x90), Raw(0x80), Raw(0x80)}},
         // The UTF-8 form of a code point that stands for a raw byte.
         ByteCase{"reserved_range", "\xEE\xBE\x80", {Raw(0xEE), Raw(0xBE), Raw(0x80)}}),
-    [](const testing::TestParamInfo<ByteCase>& info) { return info.param.Label; });
+    [](const ::testing::TestParamInfo<ByteCase>& info) { return info.param.Label; });
 
 TEST(ByteTextRoundTrip, EveryByteAloneAndInPairsComesBack) {
   for (int first = 0; first < 256; ++first) {
@@ -112,4 +112,4 @@ TEST_F(ByteTextFieldTest, RawBytesAreDrawn) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

@@ -14,7 +14,7 @@
 #include "window/form1.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 class QtFileDialogsTest : public WindowFixture {
@@ -144,4 +144,4 @@ TEST_F(QtFileDialogsTest, APathLongerThanTheDialogsTakeGivesFalse) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

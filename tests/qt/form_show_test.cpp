@@ -11,7 +11,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 class QtFormShowTest : public WindowFixture {
@@ -64,4 +64,4 @@ TEST_F(QtFormShowTest, TheCaptionAndTheStatusPanelsAreAsAtStart) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

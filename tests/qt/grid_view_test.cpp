@@ -16,7 +16,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
@@ -336,7 +336,7 @@ struct KeyCase {
 
 void PrintTo(const KeyCase& key, std::ostream* out) { *out << key.Label; }
 
-class QtGridKeyTest : public QtGridViewTest, public testing::WithParamInterface<KeyCase> {};
+class QtGridKeyTest : public QtGridViewTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(QtGridKeyTest, AKeyMovesTheCurrentRowAndTheViewFollows) {
   constexpr int kEntries = 40;
@@ -351,18 +351,18 @@ TEST_P(QtGridKeyTest, AKeyMovesTheCurrentRowAndTheViewFollows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Navigation, QtGridKeyTest,
-    testing::Values(KeyCase{"Down", 1, Qt::Key_Down, Qt::NoModifier, 2},
-                    KeyCase{"Right", 1, Qt::Key_Right, Qt::NoModifier, 2},
-                    KeyCase{"Up", 3, Qt::Key_Up, Qt::NoModifier, 2},
-                    KeyCase{"Left", 3, Qt::Key_Left, Qt::NoModifier, 2},
-                    KeyCase{"Up_stops_at_row_1", 1, Qt::Key_Up, Qt::NoModifier, 1},
-                    KeyCase{"End", 2, Qt::Key_End, Qt::NoModifier, -1},
-                    KeyCase{"Ctrl_End", 2, Qt::Key_End, Qt::ControlModifier, -1},
-                    KeyCase{"Home", 7, Qt::Key_Home, Qt::NoModifier, 1},
-                    KeyCase{"Ctrl_Home", 7, Qt::Key_Home, Qt::ControlModifier, 1},
-                    KeyCase{"Ctrl_Left_does_nothing", 3, Qt::Key_Left, Qt::ControlModifier, 3},
-                    KeyCase{"Ctrl_Right_does_nothing", 3, Qt::Key_Right, Qt::ControlModifier, 3}),
-    [](const testing::TestParamInfo<KeyCase>& info) { return info.param.Label; });
+    ::testing::Values(KeyCase{"Down", 1, Qt::Key_Down, Qt::NoModifier, 2},
+                      KeyCase{"Right", 1, Qt::Key_Right, Qt::NoModifier, 2},
+                      KeyCase{"Up", 3, Qt::Key_Up, Qt::NoModifier, 2},
+                      KeyCase{"Left", 3, Qt::Key_Left, Qt::NoModifier, 2},
+                      KeyCase{"Up_stops_at_row_1", 1, Qt::Key_Up, Qt::NoModifier, 1},
+                      KeyCase{"End", 2, Qt::Key_End, Qt::NoModifier, -1},
+                      KeyCase{"Ctrl_End", 2, Qt::Key_End, Qt::ControlModifier, -1},
+                      KeyCase{"Home", 7, Qt::Key_Home, Qt::NoModifier, 1},
+                      KeyCase{"Ctrl_Home", 7, Qt::Key_Home, Qt::ControlModifier, 1},
+                      KeyCase{"Ctrl_Left_does_nothing", 3, Qt::Key_Left, Qt::ControlModifier, 3},
+                      KeyCase{"Ctrl_Right_does_nothing", 3, Qt::Key_Right, Qt::ControlModifier, 3}),
+    [](const ::testing::TestParamInfo<KeyCase>& info) { return info.param.Label; });
 
 TEST_F(QtGridViewTest, PageDownAndPageUpMoveByOneLessThanTheFullyVisibleRows) {
   FillRows(60);
@@ -517,4 +517,4 @@ TEST_F(QtGridViewTest, TheHighlightKeepsItsColoursWithoutTheFocus) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

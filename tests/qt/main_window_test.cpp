@@ -17,7 +17,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlKind;
@@ -214,7 +214,7 @@ struct PasteCase {
 
 void PrintTo(const PasteCase& paste, std::ostream* out) { *out << paste.Label; }
 
-class QtFieldPasteTest : public WindowFixture, public testing::WithParamInterface<PasteCase> {};
+class QtFieldPasteTest : public WindowFixture, public ::testing::WithParamInterface<PasteCase> {};
 
 TEST_P(QtFieldPasteTest, APasteKeepsItsFirstLineAndNoCtrlZ) {
   ShowWindow();
@@ -232,20 +232,20 @@ TEST_P(QtFieldPasteTest, APasteKeepsItsFirstLineAndNoCtrlZ) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pastes, QtFieldPasteTest,
-                         testing::Values(PasteCase{"one_line", "abc", "[abc]"},
-                                         PasteCase{"lf", "first\nnotepad.exe", "[first]"},
-                                         PasteCase{"crlf", "first\r\nsecond\r\n", "[first]"},
-                                         PasteCase{"cr", "first\rsecond", "[first]"},
-                                         PasteCase{"break_first", "\nsecond", "[]"},
-                                         PasteCase{"ctrl_z",
-                                                   "a\x1A"
-                                                   "b",
-                                                   "[ab]"},
-                                         PasteCase{"ctrl_z_after_the_break",
-                                                   "a\n\x1A"
-                                                   "b",
-                                                   "[a]"}),
-                         [](const testing::TestParamInfo<PasteCase>& info) {
+                         ::testing::Values(PasteCase{"one_line", "abc", "[abc]"},
+                                           PasteCase{"lf", "first\nnotepad.exe", "[first]"},
+                                           PasteCase{"crlf", "first\r\nsecond\r\n", "[first]"},
+                                           PasteCase{"cr", "first\rsecond", "[first]"},
+                                           PasteCase{"break_first", "\nsecond", "[]"},
+                                           PasteCase{"ctrl_z",
+                                                     "a\x1A"
+                                                     "b",
+                                                     "[ab]"},
+                                           PasteCase{"ctrl_z_after_the_break",
+                                                     "a\n\x1A"
+                                                     "b",
+                                                     "[a]"}),
+                         [](const ::testing::TestParamInfo<PasteCase>& info) {
                            return info.param.Label;
                          });
 
@@ -280,4 +280,4 @@ TEST_F(QtMainWindowTest, TheStatusBarHasThreeSunkenPanelsToTheRightEnd) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

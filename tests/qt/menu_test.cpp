@@ -10,7 +10,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 class QtMenuTest : public WindowFixture {
@@ -68,7 +68,7 @@ struct TypedLetter {
 
 void PrintTo(const TypedLetter& letter, std::ostream* out) { *out << letter.Label; }
 
-class QtMenuLetterTest : public QtMenuTest, public testing::WithParamInterface<TypedLetter> {};
+class QtMenuLetterTest : public QtMenuTest, public ::testing::WithParamInterface<TypedLetter> {};
 
 TEST_P(QtMenuLetterTest, ALetterTypedInTheOpenMenuChoosesItsItemOrNothing) {
   RecordOnly();
@@ -87,13 +87,13 @@ TEST_P(QtMenuLetterTest, ALetterTypedInTheOpenMenuChoosesItsItemOrNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     FileMenu, QtMenuLetterTest,
-    testing::Values(TypedLetter{"N_access_letter_of_New", Qt::Key_N, FormEvent::MnuNewClick},
-                    TypedLetter{"O_access_letter_of_Open", Qt::Key_O, FormEvent::MnuOpenClick},
-                    TypedLetter{"S_access_letter_of_Save", Qt::Key_S, FormEvent::MnuSaveClick},
-                    TypedLetter{"E_first_letter_of_Exit", Qt::Key_E, FormEvent::MnuExitClick},
-                    TypedLetter{"A_plain_text_in_SaveAs", Qt::Key_A, std::nullopt},
-                    TypedLetter{"X_plain_text_in_Exit", Qt::Key_X, std::nullopt}),
-    [](const testing::TestParamInfo<TypedLetter>& info) { return info.param.Label; });
+    ::testing::Values(TypedLetter{"N_access_letter_of_New", Qt::Key_N, FormEvent::MnuNewClick},
+                      TypedLetter{"O_access_letter_of_Open", Qt::Key_O, FormEvent::MnuOpenClick},
+                      TypedLetter{"S_access_letter_of_Save", Qt::Key_S, FormEvent::MnuSaveClick},
+                      TypedLetter{"E_first_letter_of_Exit", Qt::Key_E, FormEvent::MnuExitClick},
+                      TypedLetter{"A_plain_text_in_SaveAs", Qt::Key_A, std::nullopt},
+                      TypedLetter{"X_plain_text_in_Exit", Qt::Key_X, std::nullopt}),
+    [](const ::testing::TestParamInfo<TypedLetter>& info) { return info.param.Label; });
 
 TEST_F(QtMenuTest, ETypedInTheOpenMenuEndsTheProgram) {
   QMenu* menu = OpenFileMenu();
@@ -103,4 +103,4 @@ TEST_F(QtMenuTest, ETypedInTheOpenMenuEndsTheProgram) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

@@ -7,10 +7,10 @@
 
 #include "platform/qt/qt_message_pump.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
-class QtMessagePumpTest : public testing::Test {
+class QtMessagePumpTest : public ::testing::Test {
  protected:
   void Post(std::function<void()> call) {
     QMetaObject::invokeMethod(&receiver_, std::move(call), Qt::QueuedConnection);
@@ -93,4 +93,4 @@ TEST_F(QtMessagePumpTest, AQuitRequestTakenOutDuringAWaitIsReportedAfterwards) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

@@ -15,7 +15,7 @@
 #include "window/layout.h"
 #include "window_fixture.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
@@ -129,4 +129,4 @@ TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
 }
 
 }  // namespace
-}  // namespace pellox::test
+}  // namespace pellox::testing

@@ -4,10 +4,12 @@
 
 #include "window/layout.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 
-WindowFixture::WindowFixture(std::vector<std::string> printerNames)
-    : printers(std::move(printerNames)) {
+WindowFixture::WindowFixture(std::vector<std::string> printerNames) {
+  for (std::string& name : printerNames) parts.printers.installed.push_back({name, std::nullopt});
+  if (!printerNames.empty()) parts.printers.defaultPrinter = printerNames.front();
+  parts.process.moduleFileName = "/opt/pellox tools/bin/pellox";
   application.SetTitle(layout::kApplicationTitle);
   parts_ = std::make_unique<Parts>(application, platform, pump);
   form = &parts_->form;
@@ -33,4 +35,4 @@ void WindowFixture::ShowWindow() {
   ProcessMessages();
 }
 
-}  // namespace pellox::test
+}  // namespace pellox::testing

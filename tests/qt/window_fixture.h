@@ -1,5 +1,7 @@
-// The Qt front end assembled as the program entry does, on the stub
-// platform: the real message pump, main window, toolkit and TForm1. Every
+// The Qt front end assembled as the program entry does, on the fake
+// platform with the real message pump and a clock that runs ahead on every
+// reading: the real main window, toolkit and TForm1. The fake printers are
+// the ones named, the first of them the default; no file opens. Every
 // event of the window is recorded before it reaches the form.
 #pragma once
 
@@ -12,12 +14,12 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_message_pump.h"
 #include "platform/qt/qt_toolkit.h"
-#include "stub_platform.h"
+#include "platform_harness.h"
 #include "window/form1.h"
 
-namespace pellox::test {
+namespace pellox::testing {
 
-class WindowFixture : public testing::Test {
+class WindowFixture : public ::testing::Test {
  protected:
   explicit WindowFixture(std::vector<std::string> printers = {});
   ~WindowFixture() override;
@@ -32,13 +34,10 @@ class WindowFixture : public testing::Test {
   // Stops handing events to the form; they are only recorded.
   void RecordOnly() { forward_ = false; }
 
-  StubClock clock;
+  SteppingClock clock;
   QtMessagePump pump;
-  StubLauncher launcher;
-  StubPrinters printers;
-  StubFiles files;
-  StubProcess process;
-  Platform platform{clock, pump, launcher, printers, files, process};
+  PlatformHarness parts{{.clock = &clock, .pump = &pump}};
+  Platform& platform = parts.platform;
   TApplication application{platform};
   TForm1* form = nullptr;
   MainWindow* window = nullptr;
@@ -58,4 +57,4 @@ class WindowFixture : public testing::Test {
   bool forward_ = true;
 };
 
-}  // namespace pellox::test
+}  // namespace pellox::testing

@@ -10,8 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "child_process.h"
 
@@ -159,6 +161,10 @@ void PrivateCupsScheduler::UseAsClientEnvironment() {
     const char* value = std::getenv(name);
     savedEnvironment_.emplace_back(name, value ? std::make_unique<std::string>(value) : nullptr);
   }
+  ApplyClientEnvironment();
+}
+
+void PrivateCupsScheduler::ApplyClientEnvironment() {
   setenv("CUPS_SERVER", socketPath_.c_str(), 1);
   setenv("CUPS_SERVERROOT", (folder_ / "client").c_str(), 1);
   setenv("HOME", (folder_ / "home").c_str(), 1);
@@ -212,6 +218,59 @@ void PrivateCupsScheduler::ForgetUserOptions() {
   // Root keeps them under CUPS_SERVERROOT, other users under HOME.
   std::remove((folder_ / "client/lpoptions").c_str());
   std::remove((folder_ / "home/.cups/lpoptions").c_str());
+}
+
+bool PrivateCupsScheduler::Reset(const std::vector<std::string>& printers, std::string& error) {
+  ApplyClientEnvironment();
+  ForgetUserOptions();
+  // With the user defaults gone, `lpstat -d` reports the server default;
+  // deleting a queue clears the default it holds.
+  const std::string defaultPrefix = "system default destination: ";
+  const std::string shownDefault = RunCommand({"lpstat", "-d"}).Output;
+  std::string serverDefault;
+  if (shownDefault.rfind(defaultPrefix, 0) == 0) {
+    serverDefault = shownDefault.substr(defaultPrefix.size());
+    serverDefault = serverDefault.substr(0, serverDefault.find('\n'));
+  }
+  std::vector<std::string> kept;
+  // `lpstat -e` fails when there is no queue at all.
+  const CommandResult listed = RunCommand({"lpstat", "-e"});
+  std::istringstream queues(listed.ExitStatus == 0 ? listed.Output : "");
+  for (std::string name; std::getline(queues, name);) {
+    if (name.empty() || name.find('/') != std::string::npos) continue;
+    const bool wanted = std::find(printers.begin(), printers.end(), name) != printers.end();
+    if (wanted && name != serverDefault) {
+      kept.push_back(name);
+      continue;
+    }
+    CommandResult removed = RunCommand({"lpadmin", "-x", name});
+    if (removed.ExitStatus != 0) {
+      error = "lpadmin -x " + name + " failed: " + removed.Output;
+      return false;
+    }
+  }
+  for (const std::string& name : printers) {
+    if (std::find(kept.begin(), kept.end(), name) != kept.end()) continue;
+    if (!AddPrinter(name, error)) return false;
+  }
+  return true;
+}
+
+PrivateCupsScheduler* SharedCupsScheduler(const std::vector<std::string>& printers,
+                                          std::string& error) {
+  // Destroyed at the program's end, which stops cupsd.
+  static PrivateCupsScheduler scheduler;
+  static std::string startError;
+  static const bool started = [] {
+    if (!scheduler.Start(startError)) return false;
+    scheduler.UseAsClientEnvironment();
+    return true;
+  }();
+  if (!started) {
+    error = startError;
+    return nullptr;
+  }
+  return scheduler.Reset(printers, error) ? &scheduler : nullptr;
 }
 
 void PrivateCupsScheduler::Stop() {

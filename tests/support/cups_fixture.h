@@ -46,6 +46,12 @@ class PrivateCupsScheduler {
   // Removes the user defaults and instances that tests wrote.
   void ForgetUserOptions();
 
+  // Brings the running scheduler to a clean state for the next test: the
+  // client environment set again, no user defaults or instances, no server
+  // default, and exactly `printers` as its queues (those already there and
+  // wanted stay). False with `error` at the first step that fails.
+  bool Reset(const std::vector<std::string>& printers, std::string& error);
+
   // Sends SIGTERM to the started cupsd and reaps it (SIGKILL after 10 s).
   void Stop();
 
@@ -53,6 +59,7 @@ class PrivateCupsScheduler {
   const std::string& Folder() const { return folder_.Path(); }
 
  private:
+  void ApplyClientEnvironment();
   bool WriteConfiguration(std::string& error);
   bool WaitUntilRunning(std::string& error);
 
@@ -61,6 +68,14 @@ class PrivateCupsScheduler {
   pid_t pid_ = -1;
   std::vector<std::pair<std::string, std::unique_ptr<std::string>>> savedEnvironment_;
 };
+
+// The test program's one scheduler: started at the first call, with its
+// client environment set from then on, and stopped when the program ends
+// (starting cupsd takes seconds, resetting it a few commands). Each call
+// resets it for the calling test (see Reset). Null with `error` when the
+// scheduler cannot be started or reset; a failed start is not retried.
+PrivateCupsScheduler* SharedCupsScheduler(const std::vector<std::string>& printers,
+                                          std::string& error);
 
 // Whether the user opted out of the CUPS tests with PELLOX_NO_CUPS=1.
 bool CupsTestsDisabled();

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "common/errors.h"
+
+namespace pellox::testing {
+namespace {
+
+TEST(InOutErrorTest, MessageFollowsTheCode) {
+  EXPECT_EQ(EInOutError(2).Message(), "ファイルが見つかりません");
+  EXPECT_EQ(EInOutError(3).Message(), "不正なファイル名です");
+  EXPECT_EQ(EInOutError(4).Message(), "オープンしたファイルが多すぎます");
+  EXPECT_EQ(EInOutError(5).Message(), "ファイルへのアクセスが拒否されました");
+  EXPECT_EQ(EInOutError(100).Message(), "ファイルの末尾以降を読み込みました");
+  EXPECT_EQ(EInOutError(101).Message(), "ディスクがいっぱいです");
+  EXPECT_EQ(EInOutError(106).Message(), "入力値が数値ではありません");
+  EXPECT_EQ(EInOutError(36).Message(), "I/O エラー (36)");
+  EXPECT_EQ(EInOutError(36).ErrorCode(), 36);
+}
+
+TEST(Win32ErrorTest, CodeAndTrimmedSystemTextOnTwoLines) {
+  EXPECT_EQ(EWin32Error(5, "Access denied. \r\n").Message(),
+            "Win32 エラー。コード : 5.\nAccess denied");
+  EXPECT_EQ(EWin32Error(0xFFFFFFFFu, "x").Message(), "Win32 エラー。コード : -1.\nx");
+  EXPECT_EQ(EWin32Error(0, "ignored").Message(), "Win32 API 呼び出しに失敗しました");
+}
+
+}  // namespace
+}  // namespace pellox::testing
