@@ -73,20 +73,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int count = h.form.EntryCount;
   Require(count >= 1 && count <= pellox::kMaxEntries);
-  Require(h.ui.RowCount() == count + 1);
+  Require(h.Grid().RowCount() == count + 1);
   Require(h.ui.ItemIndex() >= 0 && h.ui.ItemIndex() < h.ui.ItemCount());
   if (count > kMaxEverydayEntries) return 0;
 
   for (int row = 1; row <= count; ++row) {
-    Require(h.ui.CellText(0, row) == std::to_string(row));
+    Require(h.Cell(0, row) == std::to_string(row));
     for (int column = 1; column <= 3; ++column) {
-      const std::string cell = h.ui.CellText(column, row);
+      const std::string cell = h.Cell(column, row);
       // A cell is one line of the file: no line end and no end-of-data mark.
       Require(cell.find_first_of("\r\n\x1a") == std::string::npos);
     }
   }
 
-  const auto before = h.ui.Rows(count);
+  const auto before = h.Rows(count);
   const int itemIndex = h.ui.ItemIndex();
   h.form.SaveList(kPath);
 
@@ -98,6 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(again.form.LoadList(kPath));
   Require(again.form.EntryCount == count);
   Require(again.ui.ItemIndex() == itemIndex);
-  Require(again.ui.Rows(count) == before);
+  Require(again.Rows(count) == before);
   return 0;
 }

@@ -4,19 +4,19 @@
 
 #include <vector>
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 // 20 rows under the header, 5 of them in view, the current row at `current`.
-GridModel ScrolledGrid(int current) {
-  GridModel grid(4, 21, 1);
-  grid.SetVisibleRows(5);
-  grid.Click(current, false);
-  return grid;
-}
+struct ScrolledGrid : GridModel {
+  explicit ScrolledGrid(int current) : GridModel(4, 21, 1) {
+    SetVisibleRows(5);
+    Click(current, false);
+  }
+};
 
 TEST(GridMouseTest, DragBelowTheRowsScrollsDownAndExtendsTheBlockToTheLastRowShown) {
-  GridModel grid = ScrolledGrid(1);
+  ScrolledGrid grid(1);
   DragScrollStep(grid, false);
   EXPECT_EQ(grid.TopRow(), 2);
   EXPECT_EQ(grid.CurrentRow(), 1);
@@ -28,7 +28,7 @@ TEST(GridMouseTest, DragBelowTheRowsScrollsDownAndExtendsTheBlockToTheLastRowSho
 }
 
 TEST(GridMouseTest, DragAboveTheRowsScrollsUpAndExtendsTheBlockToTheTopRow) {
-  GridModel grid = ScrolledGrid(20);
+  ScrolledGrid grid(20);
   ASSERT_EQ(grid.TopRow(), 16);
   DragScrollStep(grid, true);
   EXPECT_EQ(grid.TopRow(), 15);
@@ -38,13 +38,13 @@ TEST(GridMouseTest, DragAboveTheRowsScrollsUpAndExtendsTheBlockToTheTopRow) {
 }
 
 TEST(GridMouseTest, DragScrollingStopsAtTheListsEnds) {
-  GridModel down = ScrolledGrid(20);
+  ScrolledGrid down(20);
   DragScrollStep(down, false);
   EXPECT_EQ(down.TopRow(), 16);
   EXPECT_EQ(down.BlockTop(), 20);
   EXPECT_EQ(down.BlockBottom(), 20);
 
-  GridModel up = ScrolledGrid(1);
+  ScrolledGrid up(1);
   DragScrollStep(up, true);
   EXPECT_EQ(up.TopRow(), 1);
   EXPECT_EQ(up.BlockTop(), 1);
@@ -74,4 +74,4 @@ TEST(GridMouseTest, WheelDeltasBecomeRowStepsPerWholeNotch) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing

@@ -7,7 +7,7 @@
 
 #include "window/layout.h"
 
-namespace pellox {
+namespace pellox::testing {
 namespace {
 
 // The File menu as it is shown: separators take no letter.
@@ -67,4 +67,4 @@ TEST(MenuLetterTest, AccessMarksAreReadLikeTheMenuShowsThem) {
 }
 
 }  // namespace
-}  // namespace pellox
+}  // namespace pellox::testing
