@@ -8,10 +8,10 @@
 namespace pellox {
 
 void TForm1::SwitchDefaultPrinter() {
-  const int k = ui_.ItemIndex();
-  if (k <= 0) return;
+  const int choice = ui_.ItemIndex();
+  if (choice <= 0) return;
   TPrinter& printer = application_.SharedPrinter();
-  printer.SetCurrentPrinter(k - 1);
+  printer.SetCurrentPrinter(choice - 1);
   const std::string value = DeviceProfileValue(printer.CurrentDeviceNames());
   platform_.Printers.WriteProfileString("windows", "device", value);
   platform_.Printers.BroadcastSettingChange("windows");

@@ -16,12 +16,13 @@ constexpr size_t kDeviceNameField = 80;
 // zero among them, so at most 78 characters of it are read.
 constexpr size_t kDeviceEntryBuffer = 79;
 
-std::string Field(const std::string& name) { return name.substr(0, kDeviceNameField); }
+std::string CutToNameField(const std::string& name) { return name.substr(0, kDeviceNameField); }
 
 }  // namespace
 
 std::string DeviceProfileValue(const DeviceNames& names) {
-  return Field(names.Device) + "," + Field(names.Driver) + "," + Field(names.Port);
+  return CutToNameField(names.Device) + "," + CutToNameField(names.Driver) + "," +
+         CutToNameField(names.Port);
 }
 
 std::vector<std::string> SplitPortList(std::string_view list) {

@@ -42,23 +42,20 @@ class TForm1 {
   // error that leaves the handler goes to the standard error report.
   void Dispatch(FormEvent event);
 
-  // Start-up, and the unattended run when the command line names a file.
-  void FormShow();
-  // Browse, and the editing commands Add, Insert, Delete, Edit, Pick.
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button4Click();
-  void Button5Click();
-  void Button6Click();
-  // Run.
-  void Button7Click();
-  // The File menu.
-  void MnuNewClick();
-  void MnuOpenClick();
-  void MnuSaveClick();
-  void MnuSaveAsClick();
-  void MnuExitClick();
+  // The handlers keep the names of their controls; each says what it is.
+  void FormShow();        // start-up, and the unattended run of a list named on the command line
+  void Button1Click();    // "Browse"
+  void Button2Click();    // "Add"
+  void Button3Click();    // "Insert"
+  void Button4Click();    // "Delete"
+  void Button5Click();    // "Edit"
+  void Button6Click();    // "Pick"
+  void Button7Click();    // "Run"
+  void MnuNewClick();     // File, New
+  void MnuOpenClick();    // File, Open
+  void MnuSaveClick();    // File, Save
+  void MnuSaveAsClick();  // File, SaveAs
+  void MnuExitClick();    // File, Exit
 
   // Reads the list file at `path` into the window; false when it cannot be
   // opened, holds no usable list or cannot be read. Lets nothing out.

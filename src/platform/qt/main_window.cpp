@@ -77,7 +77,7 @@ void MainWindow::SetEventHandler(std::function<void(FormEvent)> handler) {
   handler_ = std::move(handler);
 }
 
-void MainWindow::Raise(FormEvent event) {
+void MainWindow::Dispatch(FormEvent event) {
   if (handler_) handler_(event);
 }
 
@@ -119,7 +119,7 @@ QWidget* MainWindow::BuildButton(const layout::Control& control, QWidget* parent
   button->setDefault(false);
   if (control.Click) {
     const FormEvent event = *control.Click;
-    connect(button, &QPushButton::clicked, this, [this, event] { Raise(event); });
+    connect(button, &QPushButton::clicked, this, [this, event] { Dispatch(event); });
   }
   return button;
 }
@@ -134,7 +134,7 @@ void MainWindow::BuildMenu() {
     action->setObjectName(ToQString(item.Name));
     if (item.Click) {
       const FormEvent event = *item.Click;
-      connect(action, &QAction::triggered, this, [this, event] { Raise(event); });
+      connect(action, &QAction::triggered, this, [this, event] { Dispatch(event); });
     }
     fileMenuItems_.push_back(action);
   }

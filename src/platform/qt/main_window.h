@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void SetTabOrder();
   void FixSize();
-  void Raise(FormEvent event);
+  void Dispatch(FormEvent event);
 
   MessagePump& pump_;
   GridModel& grid_;
