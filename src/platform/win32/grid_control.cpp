@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/win32/gdi_object.h"
 #include "platform/win32/grid_painter.h"
 
 namespace pellox::win32 {
@@ -152,14 +153,13 @@ void GridControl::OnPaint() {
   // Drawn off screen first, so a repaint does not flicker.
   const int width = std::max(1, geometry_.ClientWidth());
   const int height = std::max(1, geometry_.ClientHeight());
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  GridPainter(model_, geometry_).Paint(memory, font_, GetFocus() == Window());
-  BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  {
+    MemoryDc memory(dc);
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+    ScopedSelection selection(memory.Get(), bitmap.Get());
+    GridPainter(model_, geometry_).Paint(memory.Get(), font_, GetFocus() == Window());
+    BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+  }
   EndPaint(Window(), &ps);
 }
 
@@ -298,16 +298,12 @@ void GridControl::EndDrag() {
 
 void GridControl::InvertDragLine() {
   // A dotted line drawn with XOR, so drawing it again removes it.
-  HDC dc = GetDC(Window());
   static const WORD kDots[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kDots);
-  HBRUSH brush = CreatePatternBrush(pattern);
-  HGDIOBJ old = SelectObject(dc, brush);
-  PatBlt(dc, dragX_, 0, 1, geometry_.ClientHeight(), PATINVERT);
-  SelectObject(dc, old);
-  DeleteObject(brush);
-  DeleteObject(pattern);
-  ReleaseDC(Window(), dc);
+  WindowDc dc(Window());
+  GdiObject<HBITMAP> pattern(CreateBitmap(8, 8, 1, 1, kDots));
+  GdiObject<HBRUSH> brush(CreatePatternBrush(pattern.Get()));
+  ScopedSelection selection(dc.Get(), brush.Get());
+  PatBlt(dc.Get(), dragX_, 0, 1, geometry_.ClientHeight(), PATINVERT);
 }
 
 void GridControl::OnVScroll(int request) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/gdi_object.h"
 #include "window/layout.h"
 
 namespace pellox::win32 {
@@ -17,7 +18,7 @@ void FillColor(HDC dc, const RECT& rect, int sysColor) {
 void GridPainter::Paint(HDC dc, HFONT font, bool focused) const {
   const RECT client{0, 0, geometry_.ClientWidth(), geometry_.ClientHeight()};
   FillColor(dc, client, COLOR_WINDOW);
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  ScopedSelection fontSelection(dc, font);
   SetBkMode(dc, OPAQUE);
 
   const int top = model_.TopRow();
@@ -30,7 +31,6 @@ void GridPainter::Paint(HDC dc, HFONT font, bool focused) const {
   for (int row = top; row <= lastShown; ++row) PaintRow(dc, row, top);
 
   if (focused) PaintFocus(dc);
-  if (oldFont) SelectObject(dc, oldFont);
 }
 
 void GridPainter::PaintRow(HDC dc, int row, int top) const {
