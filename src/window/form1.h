@@ -5,17 +5,17 @@
 // WindowToolkit and the system only through Platform. System-independent
 // code only.
 //
-// The handlers live with their subsystems: app/form_show.cpp,
+// The handlers live with their subsystems: window/file_commands.cpp here,
+// and in the folders above this one app/form_show.cpp,
 // runlist/editing_commands.cpp, runlist/list_file.cpp,
-// running/run_sequence.cpp, running/default_printer_switch.cpp and
-// window/file_commands.cpp.
+// running/run_sequence.cpp and running/default_printer_switch.cpp.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "app/application.h"
 #include "platform/platform.h"
+#include "window/application.h"
 #include "window/events.h"
 #include "window/grid_model.h"
 #include "window/toolkit.h"

@@ -1,4 +1,4 @@
-#include "running/printer.h"
+#include "printers/printer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "fake_platform.h"
 #include "fake_toolkit.h"
 #include "platform_harness.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 namespace pellox::testing {

@@ -23,7 +23,7 @@
 #include "child_process.h"
 #include "common/errors.h"
 #include "cups_fixture.h"
-#include "running/printer.h"
+#include "printers/printer.h"
 #include "stalled_scheduler.h"
 
 namespace pellox::testing {

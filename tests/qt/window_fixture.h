@@ -10,11 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/application.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_message_pump.h"
 #include "platform/qt/qt_toolkit.h"
 #include "platform_harness.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 namespace pellox::testing {

@@ -9,7 +9,7 @@
 
 #include "common/errors.h"
 #include "platform/win32/last_error.h"
-#include "running/printer.h"
+#include "printers/printer.h"
 #include "win32_test_support.h"
 
 namespace pellox::win32 {

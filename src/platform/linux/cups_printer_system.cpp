@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "common/errors.h"
-#include "running/printer.h"
+#include "printers/printer.h"
 
 namespace pellox {
 namespace {

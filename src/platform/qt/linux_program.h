@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "platform/linux/cups_printer_system.h"
 #include "platform/linux/linux_process_info.h"
 #include "platform/linux/posix_file_system.h"
@@ -15,6 +14,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_message_pump.h"
 #include "platform/qt/qt_toolkit.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 namespace pellox {

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "app/application.h"
 #include "platform/win32/application_window.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_file_system.h"
@@ -18,6 +17,7 @@
 #include "platform/win32/win32_process_info.h"
 #include "platform/win32/win32_tick_clock.h"
 #include "platform/win32/win32_toolkit.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 namespace pellox::win32 {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "running/printer.h"
+#include "printers/printer.h"
 
 namespace pellox {
 

@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "window/application.h"
 
 namespace pellox {
 
