@@ -22,9 +22,11 @@ class ListFileReader {
   // token that is no number.
   std::optional<int32_t> ReadInteger();
 
-  // The bytes up to the next line end or the end of data, of any length;
-  // then skips the line end. Empty at the end of data.
-  std::string ReadLine();
+  // The bytes up to the next line end or the end of data, of any length,
+  // into `line` (replacing its text, reusing its room); then skips the line
+  // end. Empty at the end of data. On a read error `line` holds no certain
+  // text.
+  void ReadLine(std::string& line);
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;
