@@ -23,7 +23,7 @@ bool ListFileReader::Fill() {
   return !buffer_.empty();
 }
 
-int ListFileReader::Peek() {
+int ListFileReader::PeekAfterFill() {
   while (pos_ >= buffer_.size()) {
     if (!Fill()) return -1;
   }

@@ -32,8 +32,12 @@ class ListFileReader {
   static constexpr size_t kBufferSize = 64 * 1024;
   static constexpr size_t kMaxToken = 32;
 
-  // The next byte, or -1 at the end of data.
-  int Peek();
+  // The next byte, or -1 at the end of data. Inline for the common case of
+  // a byte in the buffer: it is asked for several times per line.
+  int Peek() {
+    return pos_ < buffer_.size() ? static_cast<unsigned char>(buffer_[pos_]) : PeekAfterFill();
+  }
+  int PeekAfterFill();
   bool Fill();
   void SkipLineEnd();
   void SkipRestOfLine();
