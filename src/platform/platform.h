@@ -2,6 +2,7 @@
 // concern. System-independent code only.
 #pragma once
 
+#include "platform/block_memory.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/launcher.h"
@@ -18,6 +19,7 @@ struct Platform {
   PrinterSystem& Printers;
   FileSystem& Files;
   ProcessInfo& Process;
+  BlockMemory& Memory = HeapBlocks();
 };
 
 }  // namespace pellox

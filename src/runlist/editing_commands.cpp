@@ -1,7 +1,9 @@
 // The run list's editing commands behind "Add", "Insert", "Delete", "Edit"
 // and "Pick". The grid is the list's store: entry k is row k, and the row
 // count is EntryCount + 1, or kEmptyListRowCount for the empty list.
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "common/int_parse.h"
 #include "runlist/list_file_format.h"
@@ -27,10 +29,11 @@ void TForm1::EmptyList() {
 
 void TForm1::SetRow(int row, const std::string& delay, const std::string& exeName,
                     const std::string& parameter) {
-  StringGrid1.SetCell(kNo, row, std::to_string(row));
-  StringGrid1.SetCell(kDelay, row, delay);
-  StringGrid1.SetCell(kExeName, row, exeName);
-  StringGrid1.SetCell(kParameter, row, parameter);
+  const std::string number = std::to_string(row);
+  static_assert(kNo == 0 && kDelay == 1 && kExeName == 2 && kParameter == 3);
+  const std::array<std::string_view, layout::kGridColumns> cells = {number, delay, exeName,
+                                                                    parameter};
+  StringGrid1.SetRow(row, cells);
 }
 
 // A field can hold what a cell cannot (a pasted line break, a 0x1A): a row

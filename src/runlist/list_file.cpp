@@ -2,7 +2,11 @@
 // Loading changes the window as it reads; saving replaces the old contents
 // only once all new ones are written, so a failed save never costs the old
 // list.
+#include <array>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "runlist/list_file_reader.h"
 #include "runlist/list_file_writer.h"
@@ -10,6 +14,37 @@
 #include "window/layout.h"
 
 namespace pellox {
+
+namespace {
+
+static_assert(layout::kNo == 0 && layout::kParameter + 1 == layout::kGridColumns);
+
+// The texts of one grid row while it is read; kept from entry to entry, so
+// their room is reused.
+using RowTexts = std::array<std::string, layout::kGridColumns>;
+
+// Reads entry `row` (its delay, program and parameter lines) and writes it
+// with its number into grid row `row` in one go. When a read fails, the
+// cells read before it are written all the same, as if each had been
+// written as soon as it was read.
+void ReadEntry(ListFileReader& reader, GridModel& grid, int row, RowTexts& texts) {
+  std::array<std::string_view, layout::kGridColumns> cells;
+  texts[layout::kNo] = std::to_string(row);
+  cells[layout::kNo] = texts[layout::kNo];
+  size_t read = 1;
+  try {
+    for (; read < cells.size(); ++read) {
+      reader.ReadLine(texts[read]);
+      cells[read] = texts[read];
+    }
+  } catch (...) {
+    grid.SetRow(row, std::span(cells).first(read));
+    throw;
+  }
+  grid.SetRow(row, cells);
+}
+
+}  // namespace
 
 bool TForm1::LoadList(const std::string& path) {
   try {
@@ -29,12 +64,11 @@ bool TForm1::LoadList(const std::string& path) {
     // The rows reach the view as one change, however many they are.
     GridModel::BulkChange change(StringGrid1);
     StringGrid1.SetRowCount(EntryCount + 1);
-    for (int row = 1; row <= EntryCount; ++row) {
-      StringGrid1.SetCell(layout::kNo, row, std::to_string(row));
-      for (int column = layout::kDelay; column <= layout::kParameter; ++column) {
-        StringGrid1.SetCell(column, row, reader.ReadLine());
-      }
-    }
+    // Every row gets at least its number, even when the file ends early, so
+    // the room for all of them (bounded by kMaxEntries) is used in any case.
+    StringGrid1.ReserveRows(EntryCount + 1);
+    RowTexts texts;
+    for (int row = 1; row <= EntryCount; ++row) ReadEntry(reader, StringGrid1, row, texts);
     file->Close();
     return true;
   } catch (...) {

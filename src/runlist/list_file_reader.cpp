@@ -1,5 +1,6 @@
 #include "runlist/list_file_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/int_parse.h"
@@ -22,7 +23,7 @@ bool ListFileReader::Fill() {
   return !buffer_.empty();
 }
 
-int ListFileReader::Peek() {
+int ListFileReader::PeekAfterFill() {
   while (pos_ >= buffer_.size()) {
     if (!Fill()) return -1;
   }
@@ -61,20 +62,18 @@ std::optional<int32_t> ListFileReader::ReadInteger() {
   return ParseNumberToken(token);
 }
 
-std::string ListFileReader::ReadLine() {
-  std::string line;
+void ListFileReader::ReadLine(std::string& line) {
+  line.clear();
   for (;;) {
     if (Peek() == -1) break;
     const char* begin = buffer_.data() + pos_;
     const char* end = buffer_.data() + buffer_.size();
-    const char* stop = begin;
-    while (stop != end && *stop != kCR && *stop != kLF) ++stop;
+    const char* stop = std::find_if(begin, end, [](char c) { return c == kCR || c == kLF; });
     line.append(begin, stop);
     pos_ += static_cast<size_t>(stop - begin);
     if (stop != end) break;
   }
   SkipLineEnd();
-  return line;
 }
 
 }  // namespace pellox

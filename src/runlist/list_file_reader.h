@@ -22,16 +22,22 @@ class ListFileReader {
   // token that is no number.
   std::optional<int32_t> ReadInteger();
 
-  // The bytes up to the next line end or the end of data, of any length;
-  // then skips the line end. Empty at the end of data.
-  std::string ReadLine();
+  // The bytes up to the next line end or the end of data, of any length,
+  // into `line` (replacing its text, reusing its room); then skips the line
+  // end. Empty at the end of data. On a read error `line` holds no certain
+  // text.
+  void ReadLine(std::string& line);
 
  private:
   static constexpr size_t kBufferSize = 64 * 1024;
   static constexpr size_t kMaxToken = 32;
 
-  // The next byte, or -1 at the end of data.
-  int Peek();
+  // The next byte, or -1 at the end of data. Inline for the common case of
+  // a byte in the buffer: it is asked for several times per line.
+  int Peek() {
+    return pos_ < buffer_.size() ? static_cast<unsigned char>(buffer_[pos_]) : PeekAfterFill();
+  }
+  int PeekAfterFill();
   bool Fill();
   void SkipLineEnd();
   void SkipRestOfLine();

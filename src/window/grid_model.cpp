@@ -7,11 +7,12 @@
 
 namespace pellox {
 
-GridModel::GridModel()
-    : GridModel(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows) {}
+GridModel::GridModel(BlockMemory& memory)
+    : GridModel(layout::kGridColumns, layout::kGridLayoutRowCount, layout::kGridFixedRows, memory) {
+}
 
-GridModel::GridModel(int columns, int rowCount, int fixedRows)
-    : cells_(columns),
+GridModel::GridModel(int columns, int rowCount, int fixedRows, BlockMemory& memory)
+    : cells_(columns, memory),
       colWidths_(static_cast<size_t>(columns), layout::kGridDefaultColWidth),
       rowCount_(rowCount),
       fixedRows_(fixedRows),
@@ -36,6 +37,11 @@ void GridModel::Notify(GridChange change, int index) {
 
 void GridModel::SetCell(int column, int row, std::string_view text) {
   cells_.SetCell(column, row, text);
+  Notify(GridChange::Cell, row);
+}
+
+void GridModel::SetRow(int row, std::span<const std::string_view> cells) {
+  cells_.SetRow(row, cells);
   Notify(GridChange::Cell, row);
 }
 

@@ -5,6 +5,7 @@
 // behave alike. System-independent code only.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +39,9 @@ class GridModel {
  public:
   // The run list's grid as the layout gives it: its columns with the
   // default width, the fixed heading row and one data row.
-  GridModel();
-  GridModel(int columns, int rowCount, int fixedRows);
+  // The cells' blocks come from `memory`, which must outlive the grid.
+  explicit GridModel(BlockMemory& memory = HeapBlocks());
+  GridModel(int columns, int rowCount, int fixedRows, BlockMemory& memory = HeapBlocks());
   GridModel(const GridModel&) = delete;
   GridModel& operator=(const GridModel&) = delete;
 
@@ -60,8 +62,15 @@ class GridModel {
     GridModel& grid_;
   };
 
+  // The view is valid until the grid's cells are written again.
   std::string_view Cell(int column, int row) const { return cells_.Cell(column, row); }
   void SetCell(int column, int row, std::string_view text);
+  // Writes cells[c] into column c of `row` for every cell given, as one
+  // change; the columns past them keep their text.
+  void SetRow(int row, std::span<const std::string_view> cells);
+  // Makes room for the cells of rows below `rows`, for a caller that knows
+  // how many rows it will write.
+  void ReserveRows(int rows) { cells_.ReserveRows(rows); }
   int Columns() const { return cells_.Columns(); }
 
   // Column widths in pixels, without the grid line right of the column.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "window/layout.h"
@@ -39,6 +41,91 @@ TEST(CellStoreTest, NeverWrittenCellsReadEmptyAndWritesReplace) {
   EXPECT_EQ(grid.Cell(1, 1), binary);
   EXPECT_EQ(grid.Cell(2, 1), "mid");
   EXPECT_EQ(grid.Cell(3, 1), longText);
+}
+
+TEST(CellStoreTest, ARowWrittenAtOnceKeepsTheColumnsPastTheCellsGiven) {
+  CellStore store(4);
+  const std::vector<std::string_view> full = {"a", "b", "c", "d", "past the columns"};
+  store.SetRow(3, full);
+  EXPECT_EQ(store.StoredRows(), 4);
+  const std::vector<std::string_view> two = {"x", ""};
+  store.SetRow(3, two);
+  EXPECT_EQ(store.Cell(0, 3), "x");
+  EXPECT_EQ(store.Cell(1, 3), "");
+  EXPECT_EQ(store.Cell(2, 3), "c");
+  EXPECT_EQ(store.Cell(3, 3), "d");
+  EXPECT_EQ(store.Cell(4, 3), "");
+
+  const std::vector<std::string_view> empty = {"", "", "", ""};
+  store.SetRow(9, empty);  // reads the same unwritten
+  EXPECT_EQ(store.StoredRows(), 4);
+}
+
+TEST(CellStoreTest, CellsMayBeWrittenFromTheStoreItself) {
+  CellStore store(4);
+  const std::vector<std::string_view> first = {"one", "two", "three", "four"};
+  store.SetRow(1, first);
+  const std::vector<std::string_view> copied = {store.Cell(3, 1), store.Cell(2, 1)};
+  store.SetRow(2, copied);
+  store.SetCell(0, 1, store.Cell(3, 1));
+  store.SetCell(1, 1, store.Cell(1, 1));
+  EXPECT_EQ(store.Cell(0, 2), "four");
+  EXPECT_EQ(store.Cell(1, 2), "three");
+  EXPECT_EQ(store.Cell(0, 1), "four");
+  EXPECT_EQ(store.Cell(1, 1), "two");
+}
+
+// Counts the bytes of the blocks a store holds.
+class CountingMemory : public BlockMemory {
+ public:
+  char* Allocate(size_t size) override {
+    held += size;
+    peak = std::max(peak, held);
+    return new char[size];
+  }
+  void Free(char* block, size_t size) override {
+    held -= size;
+    delete[] block;
+  }
+  size_t held = 0;
+  size_t peak = 0;
+};
+
+TEST(CellStoreTest, RowsWrittenOverAndOverKeepTheirTextAndLittleMemory) {
+  constexpr int kRows = 1000;
+  constexpr int kRounds = 50;
+  CountingMemory memory;
+  {
+    CellStore store(4, memory);
+    std::vector<std::vector<std::string>> expected(kRows + 1);
+    for (int round = 0; round < kRounds; ++round) {
+      for (int row = 1; row <= kRows; ++row) {
+        std::vector<std::string>& texts = expected[static_cast<size_t>(row)];
+        texts = {std::to_string(row), std::to_string(round),
+                 std::string(100 + static_cast<size_t>(round + row) % 50, 'p'),
+                 "parameter " + std::to_string(round * row)};
+        if (row % 2 == 0) {
+          for (int column = 0; column < 4; ++column) {
+            store.SetCell(column, row, texts[static_cast<size_t>(column)]);
+          }
+        } else {
+          const std::vector<std::string_view> cells(texts.begin(), texts.end());
+          store.SetRow(row, cells);
+        }
+      }
+    }
+    for (int row = 1; row <= kRows; ++row) {
+      for (int column = 0; column < 4; ++column) {
+        ASSERT_EQ(store.Cell(column, row),
+                  expected[static_cast<size_t>(row)][static_cast<size_t>(column)])
+            << "row " << row << ", column " << column;
+      }
+    }
+    // About 150 kB of current cells, written 50 times and more (a cell at
+    // a time): without the outdated ones given back, far more than this.
+    EXPECT_LT(memory.peak, 8u * 1024 * 1024);
+  }
+  EXPECT_EQ(memory.held, 0u);
 }
 
 TEST(GridModelTest, ShrinkingMovesTheCurrentRowToTheNewLastRow) {

@@ -171,6 +171,36 @@ TEST_F(ListFileTest, ReadAndCloseFailuresGiveFalse) {
   }
 }
 
+// A read error part way keeps what was read before it, down to the cells
+// of a partly read entry; the cells not reached keep their old text.
+TEST_F(ListFileTest, AReadErrorKeepsTheCellsReadBeforeIt) {
+  struct Case {
+    const char* label;
+    int failingRead;  // of 7 bytes each
+    Rows rows;
+  };
+  // Bytes 14 to 20 hold the second line end of "a" and "6"; 21 to 41 the
+  // B line; 42 to 61 the b line.
+  const std::string text = "0\r\n2\r\n5\r\nA\r\na\r\n6\r\n" + std::string(20, 'B') + "\r\n" +
+                           std::string(20, 'b') + "\r\n";
+  for (const Case& c : {
+           Case{"in the line end of the first entry", 3, {"1|5|A|p1", "2|8|old2|p2"}},
+           Case{"in the second program", 4, {"1|5|A|a", "2|6|old2|p2"}},
+           Case{"in the second parameter", 7, {"1|5|A|a", "2|6|" + std::string(20, 'B') + "|p2"}},
+       }) {
+    FormHarness form;
+    form.Show();
+    form.Add("7", "old1", "p1");
+    form.Add("8", "old2", "p2");
+    form.files.files[kPath] = text;
+    form.files.FailAt(Op::Read, c.failingRead, 5);
+    EXPECT_FALSE(form.form.LoadList(kPath)) << c.label;
+    EXPECT_EQ(form.form.EntryCount, 2) << c.label;
+    EXPECT_EQ(form.Grid().RowCount(), 3) << c.label;
+    EXPECT_EQ(form.Rows(2), c.rows) << c.label;
+  }
+}
+
 TEST_F(ListFileTest, ARoundTripKeepsEveryByte) {
   std::string allBytes;
   for (int b = 0; b < 256; ++b) {

@@ -8,6 +8,7 @@
 
 #include "platform/linux/cups_printer_system.h"
 #include "platform/linux/linux_process_info.h"
+#include "platform/linux/mapped_block_memory.h"
 #include "platform/linux/posix_file_system.h"
 #include "platform/linux/posix_launcher.h"
 #include "platform/linux/tick_clock.h"
@@ -47,6 +48,7 @@ class LinuxProgram {
   CupsPrinterSystem printers_;
   PosixFileSystem files_;
   LinuxProcessInfo process_;
+  MappedBlockMemory memory_;
   Platform platform_;
   TApplication application_;
   // The form comes first: it owns the grid that the window shows, and it
