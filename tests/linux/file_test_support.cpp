@@ -4,9 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-
 #include "child_process.h"
 #include "common/errors.h"
 
@@ -45,15 +42,6 @@ struct stat StatOf(const std::string& path) {
   struct stat info {};
   lstat(path.c_str(), &info);
   return info;
-}
-
-std::vector<std::string> NamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/linux/posix_file_system.h"
 
@@ -24,9 +23,6 @@ void Save(const std::string& target, const std::string& contents);
 std::string ReadThrough(FileSystem& files, const std::string& path);
 
 struct stat StatOf(const std::string& path);
-
-// The names in `folder`, "." and ".." left out, sorted.
-std::vector<std::string> NamesIn(const std::string& folder);
 
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;

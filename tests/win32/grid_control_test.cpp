@@ -10,12 +10,13 @@
 
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
+using win32::GridGeometry;
 
-class GridControlTest : public testing::Win32ProgramTest {
+class GridControlTest : public Win32ProgramTest {
  protected:
   void SetUp() override {
     Win32ProgramTest::SetUp();
@@ -23,8 +24,8 @@ class GridControlTest : public testing::Win32ProgramTest {
     grid_ = Control(ControlId::StringGrid1);
   }
   void TearDown() override {
-    testing::SetKeyHeld(VK_SHIFT, false);
-    testing::SetKeyHeld(VK_CONTROL, false);
+    SetKeyHeld(VK_SHIFT, false);
+    SetKeyHeld(VK_CONTROL, false);
     Win32ProgramTest::TearDown();
   }
 
@@ -32,9 +33,9 @@ class GridControlTest : public testing::Win32ProgramTest {
   void SetRows(int rows) { program_.Form().StringGrid1.SetRowCount(rows); }
   void Key(WPARAM key) { SendMessageA(grid_, WM_KEYDOWN, key, 0); }
   void KeyWith(int modifier, WPARAM key) {
-    testing::SetKeyHeld(modifier, true);
+    SetKeyHeld(modifier, true);
     Key(key);
-    testing::SetKeyHeld(modifier, false);
+    SetKeyHeld(modifier, false);
   }
   void Wheel(int delta) {
     SendMessageA(grid_, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(delta)) << 16, 0);
@@ -215,7 +216,7 @@ TEST_F(GridControlTest, DraggingPastAnEdgeScrollsOnATimerUntilThePointerComesBac
   GetClientRect(grid_, &client);
   SendMessageA(grid_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, MiddleOf(2)));
   DragTo(100, client.bottom + 10);
-  ASSERT_TRUE(testing::WaitFor([&] { return Model().TopRow() >= 4; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return Model().TopRow() >= 4; }, 5000));
   DragTo(100, MiddleOf(Model().TopRow() + 1));
   const int top = Model().TopRow();
   EXPECT_EQ(2, Model().CurrentRow());
@@ -223,17 +224,17 @@ TEST_F(GridControlTest, DraggingPastAnEdgeScrollsOnATimerUntilThePointerComesBac
   EXPECT_EQ(top + 1, Model().BlockBottom());
 
   // Back inside, the timer is off: nothing scrolls any more.
-  EXPECT_FALSE(testing::WaitFor([&] { return Model().TopRow() != top; }, 400));
+  EXPECT_FALSE(WaitFor([&] { return Model().TopRow() != top; }, 400));
 
   // Above the data rows it scrolls back up, taking the block along.
   DragTo(100, 2);
-  ASSERT_TRUE(testing::WaitFor([&] { return Model().TopRow() < top; }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return Model().TopRow() < top; }, 5000));
   SendMessageA(grid_, WM_LBUTTONUP, 0, MAKELPARAM(100, 2));
   const int released = Model().TopRow();
   EXPECT_EQ(std::min(2, released), Model().BlockTop());
   EXPECT_EQ(std::max(2, released), Model().BlockBottom());
   EXPECT_EQ(2, Model().CurrentRow());
-  EXPECT_FALSE(testing::WaitFor([&] { return Model().TopRow() != released; }, 400))
+  EXPECT_FALSE(WaitFor([&] { return Model().TopRow() != released; }, 400))
       << "releasing the button stops the timer";
 }
 
@@ -326,4 +327,4 @@ TEST_F(GridControlTest, ARowCountChangeKeepsTheCellsAndMovesTheCurrentRow) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing
