@@ -6,11 +6,9 @@
 // in the core's tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <ostream>
-#include <string>
 
+#include "case_label.h"
 #include "window/grid_model.h"
 #include "window/grid_mouse.h"
 
@@ -45,14 +43,6 @@ inline void StartAlike(GridModel& grid, GridModel& reference, int row, int block
     each->Click(blockEnd, true);
   }
 }
-
-// Names each case of a table after its label.
-struct CaseLabel {
-  template <typename Case>
-  std::string operator()(const ::testing::TestParamInfo<Case>& tested) const {
-    return tested.param.Label;
-  }
-};
 
 // The data rows the cases are written for.
 inline constexpr int kGridCaseEntries = 60;

@@ -162,20 +162,10 @@ TEST_F(PelloxExeTest, AnUnattendedRunFirstMakesTheChosenPrinterTheDefault) {
   EXPECT_EQ(printers[1], SystemDefaultPrinter());
 }
 
-TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
-  Start("\"" + (folder_ / "none.lst") + "\"");
-  HWND window = FindMainWindow();
-  ASSERT_TRUE(window);
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window); }));
-  EXPECT_EQ("Pellox", WindowText(window));
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(0, ExitCode());
-  EXPECT_TRUE(MarkerStarts(folder_.Path()).empty());
-}
-
-// NUL and a pipe whose server never writes are no list: the empty window
-// opens as for a missing file, instead of the program waiting for data.
-TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
+// A missing list, NUL and a pipe whose server never writes are no list:
+// the empty window opens, instead of the program waiting for data, and its
+// Close ends the program.
+TEST_F(PelloxExeTest, AListThatDoesNotLoadOpensTheEmptyWindowAndCloseEndsIt) {
   const std::string pipeName =
       "\\\\.\\pipe\\pellox-exe-test-" + std::to_string(GetCurrentProcessId());
   ScopedHandle pipe(CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
@@ -186,7 +176,7 @@ TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
   OVERLAPPED listening{};
   listening.hEvent = event.Get();
   ConnectNamedPipe(pipe.Get(), &listening);
-  for (const std::string& list : {std::string("NUL"), pipeName}) {
+  for (const std::string& list : {folder_ / "none.lst", std::string("NUL"), pipeName}) {
     SCOPED_TRACE(list);
     Start("\"" + list + "\"");
     HWND window = FindMainWindow();
@@ -197,6 +187,7 @@ TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
     EXPECT_EQ(0, ExitCode());
   }
   CancelIo(pipe.Get());
+  EXPECT_TRUE(MarkerStarts(folder_.Path()).empty());
 }
 
 TEST_F(PelloxExeTest, StartedMaximisedTheWindowOpensMaximised) {
