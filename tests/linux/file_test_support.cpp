@@ -5,24 +5,8 @@
 #include <unistd.h>
 
 #include "child_process.h"
-#include "common/errors.h"
 
 namespace pellox::testing {
-
-int CodeOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const EInOutError& e) {
-    return e.ErrorCode();
-  }
-  return 0;
-}
-
-void Save(FileSystem& files, const std::string& target, const std::string& contents) {
-  std::unique_ptr<FileReplacement> output = files.Replace(target);
-  output->Write(contents.data(), contents.size());
-  output->Commit();
-}
 
 void Save(const std::string& target, const std::string& contents) {
   PosixFileSystem files;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/errors.h"
+#include "file_calls.h"
 #include "temp_folder.h"
 #include "win32_test_support.h"
 
@@ -13,15 +13,6 @@ namespace pellox::testing {
 namespace {
 
 using win32::Win32FileSystem;
-
-int ErrorCodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EInOutError& error) {
-    return error.ErrorCode();
-  }
-  return 0;
-}
 
 std::string ReadAll(File& file) {
   std::string bytes;
@@ -31,16 +22,10 @@ std::string ReadAll(File& file) {
   return bytes;
 }
 
-void Save(FileSystem& files, const std::string& target, const std::string& contents) {
-  std::unique_ptr<FileReplacement> output = files.Replace(target);
-  output->Write(contents.data(), contents.size());
-  output->Commit();
-}
-
 class Win32FileSystemTest : public ::testing::Test {
  protected:
   int SaveCode(const std::string& target, const std::string& contents) {
-    return ErrorCodeOf([&] { Save(files_, target, contents); });
+    return CodeOf([&] { Save(files_, target, contents); });
   }
 
   TempFolder folder_;
@@ -48,12 +33,12 @@ class Win32FileSystemTest : public ::testing::Test {
 };
 
 TEST_F(Win32FileSystemTest, MissingFileFailsWithCode2) {
-  EXPECT_EQ(2, ErrorCodeOf([&] { files_.OpenForReading(folder_ / "none.lst"); }));
+  EXPECT_EQ(2, CodeOf([&] { files_.OpenForReading(folder_ / "none.lst"); }));
 }
 
 TEST_F(Win32FileSystemTest, MissingFolderFailsWithCode3) {
-  EXPECT_EQ(3, ErrorCodeOf([&] { files_.OpenForReading(folder_ / "none\\a.lst"); }));
-  EXPECT_EQ(3, ErrorCodeOf([&] { files_.Replace(folder_ / "none\\a.lst"); }));
+  EXPECT_EQ(3, CodeOf([&] { files_.OpenForReading(folder_ / "none\\a.lst"); }));
+  EXPECT_EQ(3, CodeOf([&] { files_.Replace(folder_ / "none\\a.lst"); }));
 }
 
 TEST_F(Win32FileSystemTest, ReadsTheFileAndThenZeroAtTheEnd) {
@@ -113,9 +98,9 @@ class PipeServer {
 TEST_F(Win32FileSystemTest, WhatIsNoDiskFileIsRefused) {
   PipeServer pipe;
   ASSERT_TRUE(pipe.Ok());
-  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading("NUL"); }));
-  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading(pipe.Name()); }));
-  EXPECT_NE(0, ErrorCodeOf([&] { files_.OpenForReading("CON"); }));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, CodeOf([&] { files_.OpenForReading("NUL"); }));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, CodeOf([&] { files_.OpenForReading(pipe.Name()); }));
+  EXPECT_NE(0, CodeOf([&] { files_.OpenForReading("CON"); }));
 }
 
 TEST_F(Win32FileSystemTest, ASaveOntoWhatIsNoDiskFileIsRefused) {
@@ -229,7 +214,7 @@ TEST_F(Win32FileSystemTest, APathOf260BytesFailsInsteadOfBeingCut) {
   ASSERT_EQ("the 259-byte file", ReadFile(shorter));
 
   const std::string longer = shorter + "a";
-  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, ErrorCodeOf([&] { files_.OpenForReading(longer); }));
+  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, CodeOf([&] { files_.OpenForReading(longer); }));
   EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, SaveCode(longer, "new"));
   EXPECT_EQ("the 259-byte file", ReadFile(shorter));
   // The 259-byte path itself saves.
