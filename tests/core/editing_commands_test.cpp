@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
-
+#include "case_label.h"
 #include "form_harness.h"
+#include "line_break_cases.h"
+#include "runlist/list_file_format.h"
 
 namespace pellox::testing {
 namespace {
@@ -178,58 +179,37 @@ TEST_F(EditingCommandsTest, AddAndInsertStopAtTheLimit) {
 // line break, the end-of-data byte 0x1A). Whatever the command, the cell
 // keeps only what survives a save and a load, so no text after a break can
 // turn into an entry of its own.
-struct FieldTextCase {
-  const char* label;
-  std::string typed;
-  std::string cell;
-};
-
-class UnstorableFieldTextTest : public ::testing::TestWithParam<FieldTextCase> {};
+class UnstorableFieldTextTest : public ::testing::TestWithParam<LineBreakCase> {};
 
 TEST_P(UnstorableFieldTextTest, CellsKeepWhatAListFileCanHoldAndSurviveARoundTrip) {
-  const FieldTextCase& c = GetParam();
+  const std::string typed(GetParam().Text);
+  const std::string cell(GetParam().FirstLine);
+  EXPECT_EQ(StorableLine(typed), cell);
   for (FormEvent command :
        {FormEvent::Button2Click, FormEvent::Button3Click, FormEvent::Button5Click}) {
+    SCOPED_TRACE(static_cast<int>(command));
     FormHarness h;
     h.Show();
     h.Add("0", "first.exe", "-f");
-    h.Type("1", c.typed, c.typed);
+    h.Type("1", typed, typed);
     h.SelectRow(1);
     h.form.Dispatch(command);
     const int row = command == FormEvent::Button2Click ? 2 : 1;
-    EXPECT_EQ(h.Cell(2, row), c.cell) << c.label;
-    EXPECT_EQ(h.Cell(3, row), c.cell) << c.label;
+    EXPECT_EQ(h.Cell(2, row), cell);
+    EXPECT_EQ(h.Cell(3, row), cell);
 
     h.form.SaveList("/l/a.lst");
     FormHarness reopened;
     reopened.Show();
     reopened.files.files = h.files.files;
-    ASSERT_TRUE(reopened.form.LoadList("/l/a.lst")) << c.label;
-    EXPECT_EQ(reopened.form.EntryCount, h.form.EntryCount) << c.label;
-    EXPECT_EQ(reopened.Rows(h.form.EntryCount), h.Rows(h.form.EntryCount)) << c.label;
+    ASSERT_TRUE(reopened.form.LoadList("/l/a.lst"));
+    EXPECT_EQ(reopened.form.EntryCount, h.form.EntryCount);
+    EXPECT_EQ(reopened.Rows(h.form.EntryCount), h.Rows(h.form.EntryCount));
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, UnstorableFieldTextTest,
-                         ::testing::Values(FieldTextCase{"plain", "run.exe", "run.exe"},
-                                           FieldTextCase{"LF", "a.exe\n0\nevil.exe\n", "a.exe"},
-                                           FieldTextCase{"CR LF", "a.exe\r\nb", "a.exe"},
-                                           FieldTextCase{"lone CR", "a\rb", "a"},
-                                           FieldTextCase{"leading LF", "\nb", ""},
-                                           FieldTextCase{"0x1A",
-                                                         "a\x1A"
-                                                         "b\x1A",
-                                                         "ab"},
-                                           FieldTextCase{"0x1A then LF",
-                                                         "\x1A"
-                                                         "a\nb",
-                                                         "a"}),
-                         [](const ::testing::TestParamInfo<FieldTextCase>& info) {
-                           std::string name;
-                           for (char ch : std::string(info.param.label))
-                             name += std::isalnum(ch) ? ch : '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fields, UnstorableFieldTextTest, ::testing::ValuesIn(kLineBreakCases),
+                         CaseLabel());
 
 }  // namespace
 }  // namespace pellox::testing

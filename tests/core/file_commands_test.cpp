@@ -16,6 +16,14 @@ class FileCommandsTest : public ::testing::Test {
     h.Show();
   }
   void Press(FormEvent event) { h.form.Dispatch(event); }
+  // The list dialog (Open, Save or SaveAs) as it opens before any list was
+  // opened: for list files, in the program's folder.
+  void ExpectFirstListDialog(DialogId dialog) {
+    const FileDialogState shown = *h.ui.LastShown(dialog);
+    EXPECT_EQ(shown.InitialDir, "/opt/pellox tools/");
+    EXPECT_EQ(shown.Filter, "FileList Files(*.lst)|*.lst");
+    EXPECT_EQ(shown.DefaultExt, "lst");
+  }
 
   FormHarness h;
 };
@@ -41,10 +49,7 @@ TEST_F(FileCommandsTest, OpenLoadsTheChosenFileAndMovesTheListFolder) {
   h.files.files["/data/lists/a.lst"] = "1\r\n1\r\n3\r\nx\r\ny\r\n";
   h.ui.AnswerDialog(kOpen, {"/data/lists/a", 1});
   Press(FormEvent::MnuOpenClick);
-  const FileDialogState shown = *h.ui.LastShown(kOpen);
-  EXPECT_EQ(shown.InitialDir, "/opt/pellox tools/");
-  EXPECT_EQ(shown.Filter, "FileList Files(*.lst)|*.lst");
-  EXPECT_EQ(shown.DefaultExt, "lst");
+  ExpectFirstListDialog(kOpen);
   EXPECT_EQ(h.form.ListFileName, "/data/lists/a.lst");
   EXPECT_EQ(h.form.ListDir, "/data/lists/");
   EXPECT_EQ(h.ui.Caption(), "Pellox | /data/lists/a.lst");
@@ -84,10 +89,8 @@ TEST_F(FileCommandsTest, SaveWithoutACurrentFileActsAsSaveAs) {
   h.Add("2", "a");
   h.ui.AnswerDialog(kSave, {"/out/abc", 1});
   Press(FormEvent::MnuSaveClick);
-  const FileDialogState shown = *h.ui.LastShown(kSave);
-  EXPECT_EQ(shown.FileName, "");
-  EXPECT_EQ(shown.InitialDir, "/opt/pellox tools/");
-  EXPECT_EQ(shown.DefaultExt, "lst");
+  ExpectFirstListDialog(kSave);
+  EXPECT_EQ(h.ui.LastShown(kSave)->FileName, "");
   EXPECT_EQ(h.files.files.at("/out/abc.lst"), "0\r\n1\r\n2\r\na\r\n\r\n");
   EXPECT_EQ(h.form.ListFileName, "/out/abc.lst");
   EXPECT_EQ(h.ui.Caption(), "Pellox | /out/abc.lst");

@@ -2,17 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "window/edit_fields.h"
 
-namespace pellox::layout {
+namespace pellox::testing {
 namespace {
+
+using layout::ControlById;
+using layout::DialogPosition;
+using layout::PanelEdges;
+using layout::Point;
+using layout::Rect;
+using layout::StatusPanelEdges;
+using layout::TabStops;
 
 TEST(LayoutTest, TabMovesThroughTheFocusableControlsInTheLayoutsOrder) {
   std::vector<std::string> names;
-  for (const Control* control : TabStops()) names.push_back(control->Name);
+  for (const layout::Control* control : TabStops()) names.push_back(control->Name);
   const std::vector<std::string> expected = {"ComboBox1", "Edit1",       "Edit2",   "Button1",
                                              "Edit3",     "StringGrid1", "Button2", "Button3",
                                              "Button4",   "Button5",     "Button6", "Button7"};
@@ -67,4 +76,4 @@ TEST(LayoutTest, EachEditFieldIsTheEditControlOfItsName) {
 }
 
 }  // namespace
-}  // namespace pellox::layout
+}  // namespace pellox::testing

@@ -4,28 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-
 #include "child_process.h"
-#include "common/errors.h"
 
 namespace pellox::testing {
-
-int CodeOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const EInOutError& e) {
-    return e.ErrorCode();
-  }
-  return 0;
-}
-
-void Save(FileSystem& files, const std::string& target, const std::string& contents) {
-  std::unique_ptr<FileReplacement> output = files.Replace(target);
-  output->Write(contents.data(), contents.size());
-  output->Commit();
-}
 
 void Save(const std::string& target, const std::string& contents) {
   PosixFileSystem files;
@@ -45,15 +26,6 @@ struct stat StatOf(const std::string& path) {
   struct stat info {};
   lstat(path.c_str(), &info);
   return info;
-}
-
-std::vector<std::string> NamesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 namespace {

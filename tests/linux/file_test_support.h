@@ -1,32 +1,25 @@
 // Shared by the Linux file layer's tests: error codes of calls, saving the
-// way a list is saved, and running a call as another user.
+// way a list is saved (with file_calls.h), and running a call as another
+// user.
 #pragma once
 
 #include <sys/stat.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
+#include "file_calls.h"
 #include "platform/linux/posix_file_system.h"
 
 namespace pellox::testing {
 
-// The EInOutError code a call raises, or 0 when it raises nothing.
-int CodeOf(const std::function<void()>& call);
-
-// Replaces the contents of `target` with `contents` the way a list is saved.
-void Save(FileSystem& files, const std::string& target, const std::string& contents);
-// The same through a PosixFileSystem of its own.
+// Saves as Save of file_calls.h does, through a PosixFileSystem of its own.
 void Save(const std::string& target, const std::string& contents);
 
 // The whole file read through OpenForReading.
 std::string ReadThrough(FileSystem& files, const std::string& path);
 
 struct stat StatOf(const std::string& path);
-
-// The names in `folder`, "." and ".." left out, sorted.
-std::vector<std::string> NamesIn(const std::string& folder);
 
 constexpr uid_t kNobody = 65534;
 constexpr gid_t kNogroup = 65534;

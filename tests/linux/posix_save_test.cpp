@@ -220,27 +220,60 @@ TEST_F(FullDiskTest, AnInPlaceSaveByAnotherUserFailsWithCode101AndPutsTheOldList
   EXPECT_EQ(StatOf(path).st_uid, 0u);
 }
 
+// A save of `path` in a child process that stops once it wrote `contents`
+// and waits there until Kill() or the end of the test. With `hideProc` the
+// child first hides /proc in a mount namespace of its own.
+class StalledSave {
+ public:
+  StalledSave(const std::string& path, const std::string& contents, bool hideProc) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (hideProc && (unshare(CLONE_NEWNS) != 0 ||
+                       mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                       umount2("/proc", MNT_DETACH) != 0)) {
+        _exit(1);
+      }
+      PosixFileSystem files;
+      std::unique_ptr<FileReplacement> output = files.Replace(path);
+      output->Write(contents.data(), contents.size());
+      (void)!write(ready[1], "w", 1);
+      for (;;) pause();  // killed in the middle of the save
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool started = pid > 0 && read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    if (started) {
+      pid_ = pid;
+    } else if (pid > 0) {
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  ~StalledSave() { Kill(); }
+  StalledSave(const StalledSave&) = delete;
+  StalledSave& operator=(const StalledSave&) = delete;
+
+  // Whether the child got as far as writing; it has ended otherwise.
+  bool Started() const { return pid_ > 0; }
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
 TEST_F(SaveTest, AKilledSaveLeavesNothingBehind) {
   const std::string path = folder_ / "list.lst";
   WriteFile(path, "old");
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t pid = fork();
-  if (pid == 0) {
-    PosixFileSystem files;
-    std::unique_ptr<FileReplacement> output = files.Replace(path);
-    const std::string chunk(1 << 20, 'x');
-    output->Write(chunk.data(), chunk.size());
-    (void)!write(ready[1], "w", 1);
-    for (;;) pause();  // killed in the middle of the save
-  }
-  ASSERT_GT(pid, 0);
-  close(ready[1]);
-  char byte = 0;
-  EXPECT_EQ(read(ready[0], &byte, 1), 1);
-  close(ready[0]);
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  StalledSave save(path, std::string(1 << 20, 'x'), false);
+  ASSERT_TRUE(save.Started());
+  save.Kill();
   EXPECT_EQ(NamesIn(folder_.Path()), std::vector<std::string>{"list.lst"});
   EXPECT_EQ(ReadFile(path), "old");
 }
@@ -272,30 +305,8 @@ TEST_F(SaveTest, ANamedTempFileIsKeptWhileItsSaveRunsAndRemovedAfterItWasKilled)
   if (geteuid() != 0) GTEST_SKIP() << "hides /proc in a mount namespace of its own; needs root";
   const std::string path = folder_ / "list.lst";
   WriteFile(path, "old");
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (unshare(CLONE_NEWNS) != 0 ||
-        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        umount2("/proc", MNT_DETACH) != 0) {
-      _exit(1);
-    }
-    PosixFileSystem files;
-    std::unique_ptr<FileReplacement> output = files.Replace(path);
-    output->Write("half", 4);
-    (void)!write(ready[1], "w", 1);
-    for (;;) pause();  // killed in the middle of the save
-  }
-  ASSERT_GT(pid, 0);
-  close(ready[1]);
-  char byte = 0;
-  const bool started = read(ready[0], &byte, 1) == 1;
-  close(ready[0]);
-  if (!started) {
-    waitpid(pid, nullptr, 0);
-    GTEST_SKIP() << "cannot hide /proc here";
-  }
+  StalledSave save(path, "half", true);
+  if (!save.Started()) GTEST_SKIP() << "cannot hide /proc here";
   const std::vector<std::string> during = NamesIn(folder_.Path());
   ASSERT_EQ(during.size(), 2u);
   EXPECT_EQ(during[0].rfind(".pellox-", 0), 0u) << during[0];
@@ -304,8 +315,7 @@ TEST_F(SaveTest, ANamedTempFileIsKeptWhileItsSaveRunsAndRemovedAfterItWasKilled)
   EXPECT_EQ(NamesIn(folder_.Path()),
             (std::vector<std::string>{during[0], "list.lst", "other.lst"}));
 
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  save.Kill();
   Save(path, "new");
   EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{"list.lst", "other.lst"}));
   EXPECT_EQ(ReadFile(path), "new");

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "case_label.h"
+#include "line_break_cases.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/status_bar.h"
 #include "window/layout.h"
@@ -206,56 +208,35 @@ TEST_F(QtMainWindowTest, EnterInAFieldClicksNothing) {
   EXPECT_TRUE(events.empty());
 }
 
-struct PasteCase {
-  const char* Label;
-  QString Pasted;
-  QString Result;  // pasted between "[" and "]"
-};
+// The fields take a text that a list file could not store in a cell as the
+// core's cells do: its first line without Ctrl+Z, whether pasted (here
+// between "[" and "]") or set.
+class QtFieldLineBreakTest : public WindowFixture,
+                             public ::testing::WithParamInterface<LineBreakCase> {};
 
-void PrintTo(const PasteCase& paste, std::ostream* out) { *out << paste.Label; }
-
-class QtFieldPasteTest : public WindowFixture, public ::testing::WithParamInterface<PasteCase> {};
-
-TEST_P(QtFieldPasteTest, APasteKeepsItsFirstLineAndNoCtrlZ) {
+TEST_P(QtFieldLineBreakTest, APasteOrASetTextKeepsItsFirstLineAndNoCtrlZ) {
+  const QString text = QString::fromLatin1(GetParam().Text);
+  const QString firstLine = QString::fromLatin1(GetParam().FirstLine);
   ShowWindow();
   for (layout::ControlId id :
        {layout::ControlId::Edit1, layout::ControlId::Edit2, layout::ControlId::Edit3}) {
     auto* field = static_cast<QLineEdit*>(window->Control(id));
+    SCOPED_TRACE(field->objectName().toStdString());
     field->setText(QStringLiteral("[]"));
     field->setFocus();
     field->setCursorPosition(1);
-    QGuiApplication::clipboard()->setText(GetParam().Pasted);
+    QGuiApplication::clipboard()->setText(text);
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(field->text(), GetParam().Result) << field->objectName().toStdString();
-    EXPECT_EQ(field->cursorPosition(), GetParam().Result.size() - 1);
+    EXPECT_EQ(field->text(), "[" + firstLine + "]");
+    EXPECT_EQ(field->cursorPosition(), firstLine.size() + 1);
+
+    field->setText(text);
+    EXPECT_EQ(field->text(), firstLine);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pastes, QtFieldPasteTest,
-                         ::testing::Values(PasteCase{"one_line", "abc", "[abc]"},
-                                           PasteCase{"lf", "first\nnotepad.exe", "[first]"},
-                                           PasteCase{"crlf", "first\r\nsecond\r\n", "[first]"},
-                                           PasteCase{"cr", "first\rsecond", "[first]"},
-                                           PasteCase{"break_first", "\nsecond", "[]"},
-                                           PasteCase{"ctrl_z",
-                                                     "a\x1A"
-                                                     "b",
-                                                     "[ab]"},
-                                           PasteCase{"ctrl_z_after_the_break",
-                                                     "a\n\x1A"
-                                                     "b",
-                                                     "[a]"}),
-                         [](const ::testing::TestParamInfo<PasteCase>& info) {
-                           return info.param.Label;
-                         });
-
-TEST_F(QtMainWindowTest, TextSetInAFieldKeepsItsFirstLineAndNoCtrlZ) {
-  auto* field = window->Edit(layout::ControlId::Edit3);
-  field->setText(QStringLiteral("o\x1Ane\ntwo\x1A"));
-  EXPECT_EQ(field->text(), "one");
-  field->setText(QStringLiteral("\r\n"));
-  EXPECT_EQ(field->text(), "");
-}
+INSTANTIATE_TEST_SUITE_P(Texts, QtFieldLineBreakTest, ::testing::ValuesIn(kLineBreakCases),
+                         CaseLabel());
 
 TEST_F(QtMainWindowTest, TheStatusBarHasThreeSunkenPanelsToTheRightEnd) {
   ShowWindow();

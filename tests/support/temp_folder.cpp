@@ -1,39 +1,47 @@
 #include "temp_folder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace pellox::testing {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder(const std::string& base, unsigned mode) {
-  std::string root = base;
-  if (root.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    root = tmp && *tmp ? tmp : "/tmp";
+  std::error_code error;
+  const fs::path root = base.empty() ? fs::temp_directory_path(error) : fs::path(base);
+  std::mt19937 random(std::random_device{}());
+  // A name taken already is no error: the next one is tried.
+  for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "pellox-test.%08x", static_cast<unsigned>(random()));
+    const fs::path folder = root / name;
+    if (!fs::create_directory(folder, error)) continue;
+    fs::permissions(folder, static_cast<fs::perms>(mode), error);
+    // The canonical path, so that it compares equal to what the system
+    // reports for the folder (getcwd, a file dialog).
+    if (!error) path_ = fs::canonical(folder, error).string();
+    if (!error) return;
   }
-  std::string pattern = root + "/pellox-test.XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr || chmod(pattern.c_str(), mode) != 0) {
-    std::perror("mkdtemp");
-    std::abort();
-  }
-  // The canonical path, so that it compares equal to what getcwd reports.
-  path_ = std::filesystem::canonical(pattern).string();
+  std::fprintf(stderr, "cannot make a folder under %s: %s\n", root.string().c_str(),
+               error.message().c_str());
+  std::abort();
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
   // A test may have left read-only folders behind; make them removable.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored) && !it->is_symlink(ignored)) chmod(it->path().c_str(), 0700);
+  for (auto it = fs::recursive_directory_iterator(path_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
   }
-  std::filesystem::remove_all(path_, ignored);
+  fs::remove_all(path_, ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& contents) {
@@ -54,8 +62,17 @@ std::string ReadFile(const std::string& path, bool* ok) {
 }
 
 bool Exists(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return fs::exists(fs::symlink_status(path, ignored));
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace pellox::testing

@@ -13,8 +13,11 @@
 #include "platform/win32/last_error.h"
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
+
+using win32::ShowStartUpError;
+using win32::ThrowLastWin32Error;
 
 // ERROR_ACCESS_DENIED: its system text holds non-ASCII characters in both
 // the Japanese and the French message tables.
@@ -47,7 +50,7 @@ EWin32Error RaisedError() {
   return EWin32Error(0, "");
 }
 
-class ErrorTextTest : public testing::Win32ProgramTest {
+class ErrorTextTest : public Win32ProgramTest {
  protected:
   void SetUp() override {
     Win32ProgramTest::SetUp();
@@ -65,8 +68,8 @@ class ErrorTextTest : public testing::Win32ProgramTest {
 TEST_F(ErrorTextTest, TheErrorReportShowsOurTextAndTheSystemTextReadably) {
   ShowNormally();
   const EWin32Error error = RaisedError();
-  const testing::SeenBox box = testing::ReadMessageBox(
-      Main(), [&] { program_.Toolkit().ShowErrorBox("Pellox", error.Message()); });
+  const SeenBox box =
+      ReadMessageBox(Main(), [&] { program_.Toolkit().ShowErrorBox("Pellox", error.Message()); });
   ASSERT_TRUE(box.Found);
   EXPECT_TRUE(box.Caption == L"Pellox");
   EXPECT_TRUE(box.Text == ExpectedMessage())
@@ -75,7 +78,7 @@ TEST_F(ErrorTextTest, TheErrorReportShowsOurTextAndTheSystemTextReadably) {
 
 TEST_F(ErrorTextTest, TheStartUpBoxShowsOurTextAndTheSystemTextReadably) {
   const EWin32Error error = RaisedError();
-  const testing::SeenBox box = testing::ReadMessageBox(nullptr, [&] { ShowStartUpError(error); });
+  const SeenBox box = ReadMessageBox(nullptr, [&] { ShowStartUpError(error); });
   ASSERT_TRUE(box.Found);
   EXPECT_TRUE(box.Caption ==
               L"\u30a2\u30d7\u30ea\u30b1\u30fc\u30b7\u30e7\u30f3 \u30a8\u30e9\u30fc");
@@ -84,4 +87,4 @@ TEST_F(ErrorTextTest, TheStartUpBoxShowsOurTextAndTheSystemTextReadably) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

@@ -9,13 +9,14 @@
 #include <utility>
 
 #include "platform/win32/control_ids.h"
+#include "temp_folder.h"
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
-using testing::Win32ProgramTest;
+using win32::MenuItemIdOf;
 
 // What the script saw of the dialog before it typed.
 struct DialogView {
@@ -71,7 +72,7 @@ DialogView Look(HWND dialog) {
   HWND readOnly = GetDlgItem(dialog, chx1);
   view.ReadOnlyBoxShown = readOnly && IsWindowVisible(readOnly);
   HWND filters = GetDlgItem(dialog, cmb1);
-  view.FilterTexts = testing::ComboItems(filters);
+  view.FilterTexts = ComboItems(filters);
   view.FilterSelection = static_cast<int>(SendMessageA(filters, CB_GETCURSEL, 0, 0));
   char folder[MAX_PATH] = {};
   SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
@@ -111,7 +112,8 @@ class FileDialogTest : public Win32ProgramTest {
   void SetUp() override {
     Win32ProgramTest::SetUp();
     ShowNormally();
-    program_.Form().ListDir = folder_.Path();
+    // With the separator at its end, as the form keeps a folder.
+    program_.Form().ListDir = folder_ / "";
   }
 
   // Sends `command` (a menu item or a button click) with `script` answering
@@ -122,21 +124,19 @@ class FileDialogTest : public Win32ProgramTest {
     command();
     KillTimer(nullptr, timer);
     g_script = nullptr;
-    testing::DrainMessages();
+    DrainMessages();
     EXPECT_TRUE(script.View.Found) << "no dialog opened";
     EXPECT_FALSE(script.Lingered) << "the dialog did not end on the answer";
   }
 
   void Menu(size_t item) { SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(MenuItemIdOf(item), 0), 0); }
 
-  std::string Caption() { return testing::WindowText(Main()); }
-
-  std::string FolderWithoutSlash() { return folder_.Path().substr(0, folder_.Path().size() - 1); }
+  std::string Caption() { return WindowText(Main()); }
 
   static constexpr size_t kNew = 0;
   static constexpr size_t kOpen = 1;
   static constexpr size_t kSaveAs = 3;
-  testing::TempFolder folder_;
+  TempFolder folder_;
 };
 
 TEST_F(FileDialogTest, SaveAsShowsTheListDialogAndSavesUnderTheTypedName) {
@@ -150,10 +150,10 @@ TEST_F(FileDialogTest, SaveAsShowsTheListDialogAndSavesUnderTheTypedName) {
   EXPECT_TRUE(view.Resizable);
   EXPECT_EQ(std::vector<std::string>{"FileList Files(*.lst)"}, view.FilterTexts);
   EXPECT_EQ(0, view.FilterSelection);
-  EXPECT_EQ(FolderWithoutSlash(), view.Folder);
+  EXPECT_EQ(folder_.Path(), view.Folder);
 
-  const std::string saved = folder_.File("morning.lst");  // the default extension added
-  EXPECT_TRUE(testing::FileExists(saved));
+  const std::string saved = folder_ / "morning.lst";  // the default extension added
+  EXPECT_TRUE(Exists(saved));
   EXPECT_EQ(saved, program_.Form().ListFileName);
   EXPECT_EQ("Pellox | " + saved, Caption());
 }
@@ -163,20 +163,20 @@ TEST_F(FileDialogTest, SaveAsShowsTheListDialogAndSavesUnderTheTypedName) {
 // reaches the list: Save writes one entry and Open gives it back.
 TEST_F(FileDialogTest, APasteWithALineBreakAndEndOfDataSavesAndOpensAsOneEntry) {
   SetWindowTextA(Control(ControlId::Edit1), "2");
-  testing::PutTextOnClipboard("C:\\a.exe\r\nC:\\other.exe");
+  PutTextOnClipboard("C:\\a.exe\r\nC:\\other.exe");
   SetWindowTextA(Control(ControlId::Edit2), "");
   SendMessageA(Control(ControlId::Edit2), WM_PASTE, 0, 0);
-  EXPECT_EQ("C:\\a.exe", testing::WindowText(Control(ControlId::Edit2)));
-  testing::PutTextOnClipboard("-x\x1Ay\rz");
+  EXPECT_EQ("C:\\a.exe", WindowText(Control(ControlId::Edit2)));
+  PutTextOnClipboard("-x\x1Ay\rz");
   SetWindowTextA(Control(ControlId::Edit3), "");
   SendMessageA(Control(ControlId::Edit3), WM_PASTE, 0, 0);
-  EXPECT_EQ(0u, testing::WindowText(Control(ControlId::Edit3)).find("-x\x1Ay"));
+  EXPECT_EQ(0u, WindowText(Control(ControlId::Edit3)).find("-x\x1Ay"));
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
 
   DialogScript save{"pasted"};
   Use(save, [&] { Menu(kSaveAs); });
-  const std::string saved = folder_.File("pasted.lst");
-  EXPECT_EQ("0\r\n1\r\n2\r\nC:\\a.exe\r\n-xy\r\n", testing::ReadWholeFile(saved));
+  const std::string saved = folder_ / "pasted.lst";
+  EXPECT_EQ("0\r\n1\r\n2\r\nC:\\a.exe\r\n-xy\r\n", ReadFile(saved));
 
   Menu(kNew);
   DialogScript open{"pasted"};
@@ -201,50 +201,50 @@ TEST_F(FileDialogTest, TheOpenDialogIsCentredAThirdFromTheTopWithoutAReadOnlyBox
 }
 
 TEST_F(FileDialogTest, SavingOverAnExistingFileAsksNothing) {
-  const std::string existing = folder_.File("old.lst");
-  testing::WriteWholeFile(existing, "0\r\n0\r\n");
+  const std::string existing = folder_ / "old.lst";
+  WriteFile(existing, "0\r\n0\r\n");
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
   DialogScript save{"old.lst"};
   Use(save, [&] { Menu(kSaveAs); });
   EXPECT_EQ(existing, program_.Form().ListFileName);
-  EXPECT_NE("0\r\n0\r\n", testing::ReadWholeFile(existing)) << "the list was written over it";
+  EXPECT_NE("0\r\n0\r\n", ReadFile(existing)) << "the list was written over it";
 }
 
 TEST_F(FileDialogTest, OpenTakesATypedNameWithoutItsExtension) {
-  testing::WriteWholeFile(folder_.File("evening.lst"), "0\r\n1\r\n7\r\nC:\\a.exe\r\n-q\r\n");
+  WriteFile(folder_ / "evening.lst", "0\r\n1\r\n7\r\nC:\\a.exe\r\n-q\r\n");
   DialogScript open{"evening"};
   Use(open, [&] { Menu(kOpen); });
-  EXPECT_EQ(folder_.File("evening.lst"), program_.Form().ListFileName);
+  EXPECT_EQ(folder_ / "evening.lst", program_.Form().ListFileName);
   EXPECT_EQ(1, program_.Form().EntryCount);
   EXPECT_EQ("C:\\a.exe", program_.Form().StringGrid1.Cell(2, 1));
 }
 
 TEST_F(FileDialogTest, BrowseAcceptsANameThatDoesNotExistYet) {
-  program_.Form().BrowseDir = folder_.Path();
-  const std::string typed = folder_.File("later.exe");
+  program_.Form().BrowseDir = folder_ / "";
+  const std::string typed = folder_ / "later.exe";
   DialogScript browse{typed};
   Use(browse, [&] { SendMessageA(Control(ControlId::Button1), BM_CLICK, 0, 0); });
   EXPECT_EQ((std::vector<std::string>{"EXE Files(*.exe)", "All Files(*.*)"}),
             browse.View.FilterTexts);
-  EXPECT_EQ(FolderWithoutSlash(), browse.View.Folder);
-  EXPECT_EQ(typed, testing::WindowText(Control(ControlId::Edit2)));
+  EXPECT_EQ(folder_.Path(), browse.View.Folder);
+  EXPECT_EQ(typed, WindowText(Control(ControlId::Edit2)));
 }
 
 TEST_F(FileDialogTest, ACancelOrAnOverlongPathChangesNothing) {
   SetWindowTextA(Control(ControlId::Edit2), "C:\\kept.exe");
   DialogScript cancel{"ignored.exe", false};
   Use(cancel, [&] { SendMessageA(Control(ControlId::Button1), BM_CLICK, 0, 0); });
-  EXPECT_EQ("C:\\kept.exe", testing::WindowText(Control(ControlId::Edit2)));
+  EXPECT_EQ("C:\\kept.exe", WindowText(Control(ControlId::Edit2)));
 
   // One character more than a dialog path may hold, with the extension.
-  const std::string name(kMaxDialogPath + 1 - folder_.Path().size() - 4, 'n');
+  const std::string name(kMaxDialogPath + 1 - (folder_ / "").size() - 4, 'n');
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);
   DialogScript overlong{name};
   Use(overlong, [&] { Menu(kSaveAs); });
   EXPECT_EQ("", program_.Form().ListFileName);
-  EXPECT_TRUE(folder_.Files("*").empty());
+  EXPECT_TRUE(NamesIn(folder_.Path()).empty());
   EXPECT_EQ("Pellox", Caption());
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

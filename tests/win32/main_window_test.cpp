@@ -11,12 +11,13 @@
 #include "platform/win32/control_ids.h"
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
 using layout::ControlKind;
-using testing::Win32ProgramTest;
+using win32::ControlIdOf;
+using win32::MenuItemIdOf;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -87,10 +88,10 @@ TEST_F(MainWindowTest, ControlsHaveTheirClassesAndLayoutCaptions) {
   for (const layout::Control& control : layout::kControls) {
     EXPECT_EQ(ExpectedClass(control.Kind), ClassOf(Control(control.Id))) << control.Name;
     if (control.Kind == ControlKind::ComboBox) continue;  // its text is the selection
-    EXPECT_EQ(control.Caption, testing::WindowText(Control(control.Id))) << control.Name;
+    EXPECT_EQ(control.Caption, WindowText(Control(control.Id))) << control.Name;
     EXPECT_EQ(ControlIdOf(control.Id), GetDlgCtrlID(Control(control.Id))) << control.Name;
   }
-  EXPECT_EQ("Pellox", testing::WindowText(Main()));
+  EXPECT_EQ("Pellox", WindowText(Main()));
 }
 
 // The text of Edit1 at the moment the main window is first shown.
@@ -100,7 +101,7 @@ LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam &&
       g_edit1AtShow == "(not shown)" && GetParent(g_edit1) == message->hwnd) {
-    g_edit1AtShow = testing::WindowText(g_edit1);
+    g_edit1AtShow = WindowText(g_edit1);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -153,7 +154,7 @@ TEST_F(MainWindowTest, TabOrderFollowsTheLayout) {
 TEST_F(MainWindowTest, TheComboBoxHasTheFocusWhenTheWindowOpens) {
   ShowNormally();
   SetForegroundWindow(Main());
-  testing::DrainMessages();
+  DrainMessages();
   EXPECT_EQ(Control(ControlId::ComboBox1), GetFocus());
 }
 
@@ -171,10 +172,10 @@ TEST_F(MainWindowTest, TabInTheMessageLoopMovesOnAndSelectsTheWholeField) {
   EXPECT_EQ(11u, end);
 
   // Shift+Tab goes back.
-  testing::SetKeyHeld(VK_SHIFT, true);
+  SetKeyHeld(VK_SHIFT, true);
   PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
   Pump();
-  testing::SetKeyHeld(VK_SHIFT, false);
+  SetKeyHeld(VK_SHIFT, false);
   EXPECT_EQ(Control(ControlId::Edit1), GetFocus());
 }
 
@@ -295,11 +296,11 @@ TEST_F(MainWindowTest, ALetterStartingACaptionChoosesThatItem) {
 // under the application title, and the button's Close asks to quit.
 TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton) {
   HWND application = program_.AppWindow().Window();
-  EXPECT_EQ(std::vector<HWND>{application}, testing::TaskbarWindows(GetCurrentProcessId()));
-  EXPECT_EQ("Pellox", testing::WindowText(application));
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ("Pellox", WindowText(application));
   EXPECT_FALSE(IsWindowVisible(Main()));
   SetWindowTextA(Main(), "Pellox | C:\\lists\\a.lst");  // the main caption is its own
-  EXPECT_EQ("Pellox", testing::WindowText(application));
+  EXPECT_EQ("Pellox", WindowText(application));
 
   PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
   EXPECT_TRUE(Pump());
@@ -309,17 +310,17 @@ TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton
 
 TEST_F(MainWindowTest, OnceShownTheMainWindowHasTheOnlyTaskbarButton) {
   ShowNormally();
-  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
   EXPECT_EQ(Main(), GetActiveWindow());
 }
 
 TEST_F(MainWindowTest, StartedMinimisedTheMainWindowHasTheOnlyTaskbarButton) {
   program_.Show(SW_SHOWMINNOACTIVE);
-  testing::DrainMessages();
-  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
   ShowWindow(Main(), SW_RESTORE);
-  testing::DrainMessages();
-  EXPECT_EQ(std::vector<HWND>{Main()}, testing::TaskbarWindows(GetCurrentProcessId()));
+  DrainMessages();
+  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
   EXPECT_FALSE(IsIconic(Main()));
 }
 
@@ -349,7 +350,7 @@ TEST_F(MainWindowTest, AButtonClickReachesItsHandler) {
 TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
   ShowNormally();
   const std::string big(100000, 'p');
-  testing::PutTextOnClipboard(big);
+  PutTextOnClipboard(big);
   for (EditField field : {EditField::Edit1, EditField::Edit2, EditField::Edit3}) {
     HWND edit = EditOf(field);
     SetWindowTextA(edit, "");
@@ -379,10 +380,10 @@ TEST_F(MainWindowTest, APastedLineBreakKeepsTheFirstLineOnly) {
   ShowNormally();
   HWND edit2 = Control(ControlId::Edit2);
   for (const char* pasted : {"a\r\nb", "a\nb"}) {
-    testing::PutTextOnClipboard(pasted);
+    PutTextOnClipboard(pasted);
     SetWindowTextA(edit2, "");
     SendMessageA(edit2, WM_PASTE, 0, 0);
-    EXPECT_EQ("a", testing::WindowText(edit2)) << testing::WindowText(edit2).size();
+    EXPECT_EQ("a", WindowText(edit2)) << WindowText(edit2).size();
   }
 }
 
@@ -441,23 +442,23 @@ TEST_F(MainWindowTest, TypingXInTheOpenFileMenuChoosesNothing) {
 
 TEST_F(MainWindowTest, MinimisedStartPutsFormShowOffUntilTheFirstRestore) {
   program_.Show(SW_SHOWMINNOACTIVE);
-  testing::DrainMessages();
+  DrainMessages();
   EXPECT_TRUE(IsIconic(Main()));
   EXPECT_TRUE(program_.Window().FormShowPending());
-  EXPECT_EQ("Edit1", testing::WindowText(Control(ControlId::Edit1)));
+  EXPECT_EQ("Edit1", WindowText(Control(ControlId::Edit1)));
 
   ShowWindow(Main(), SW_RESTORE);
-  testing::DrainMessages();
+  DrainMessages();
   EXPECT_FALSE(IsIconic(Main()));
   EXPECT_FALSE(program_.Window().FormShowPending());
-  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit1)));
+  EXPECT_EQ("", WindowText(Control(ControlId::Edit1)));
 }
 
 TEST_F(MainWindowTest, MaximisedStartKeepsTheStatusBarAtTheBottom) {
   program_.Show(SW_SHOWMAXIMIZED);
-  testing::DrainMessages();
+  DrainMessages();
   EXPECT_TRUE(IsZoomed(Main()));
-  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit1)));  // FormShow ran
+  EXPECT_EQ("", WindowText(Control(ControlId::Edit1)));  // FormShow ran
   RECT client;
   GetClientRect(Main(), &client);
   const RECT bar = ClientRectOf(Control(ControlId::StatusBar1), Main());
@@ -466,4 +467,4 @@ TEST_F(MainWindowTest, MaximisedStartKeepsTheStatusBarAtTheBottom) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

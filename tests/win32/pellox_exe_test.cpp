@@ -6,12 +6,13 @@
 #include <utility>
 
 #include "platform/win32/scoped_handle.h"
+#include "temp_folder.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
-using testing::TempFolder;
+using win32::ScopedHandle;
 
 class PelloxExeTest : public ::testing::Test {
  protected:
@@ -37,8 +38,8 @@ class PelloxExeTest : public ::testing::Test {
       text +=
           std::to_string(entry.Delay) + "\r\n" + entry.Program + "\r\n" + entry.Parameter + "\r\n";
     }
-    const std::string path = folder_.File("run list.lst");
-    testing::WriteWholeFile(path, text);
+    const std::string path = folder_ / "run list.lst";
+    WriteFile(path, text);
     return path;
   }
 
@@ -75,23 +76,17 @@ class PelloxExeTest : public ::testing::Test {
 
   // The parameters the markers saw, in the order they were started.
   std::vector<std::string> StartedParameters(size_t expected) {
-    EXPECT_TRUE(testing::WaitFor([&] { return folder_.Files("*.done").size() >= expected; }));
-    std::vector<std::pair<std::string, std::string>> starts;  // creation time, command line
-    for (const std::string& name : folder_.Files("*.done")) {
-      const std::string text = testing::ReadWholeFile(folder_.File(name));
-      starts.emplace_back(text.substr(0, text.find('\n')), text.substr(text.find('\n') + 1));
-    }
-    std::sort(starts.begin(), starts.end());
+    EXPECT_TRUE(WaitFor([&] { return MarkerStarts(folder_.Path()).size() >= expected; }));
     std::vector<std::string> parameters;
-    for (const auto& start : starts) {
-      parameters.push_back(start.second.substr(start.second.find_last_of(' ') + 1));
+    for (const MarkerStart& start : MarkerStarts(folder_.Path())) {
+      parameters.push_back(start.CommandLine.substr(start.CommandLine.find_last_of(' ') + 1));
     }
     return parameters;
   }
 
   HWND FindMainWindow() {
     HWND found = nullptr;
-    testing::WaitFor([&] {
+    WaitFor([&] {
       found = nullptr;
       for (HWND w = FindWindowExA(nullptr, nullptr, "PelloxForm1", nullptr); w;
            w = FindWindowExA(nullptr, w, "PelloxForm1", nullptr)) {
@@ -105,8 +100,8 @@ class PelloxExeTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  const std::string exe_ = testing::WinePath(PELLOX_EXE);
-  const std::string marker_ = testing::OwnFolder() + "pellox_marker.exe";
+  const std::string exe_ = WinePath(PELLOX_EXE);
+  const std::string marker_ = OwnFolder() + "pellox_marker.exe";
   ScopedHandle process_;
   DWORD processId_ = 0;
 };
@@ -125,17 +120,17 @@ TEST_F(PelloxExeTest, DuringAnUnattendedRunTheTaskbarButtonShowsAndItsCloseEndsT
   const std::string list = WriteEntries({{10, marker_, "B"}, {0, marker_, "C"}});
   Start("\"" + list + "\"");
   std::vector<HWND> buttons;
-  ASSERT_TRUE(testing::WaitFor([&] {
-    buttons = testing::TaskbarWindows(processId_);
+  ASSERT_TRUE(WaitFor([&] {
+    buttons = TaskbarWindows(processId_);
     return !buttons.empty();
   }));
-  ASSERT_TRUE(folder_.Files("*.done").empty()) << "the run's wait was over before the check";
+  ASSERT_TRUE(MarkerStarts(folder_.Path()).empty()) << "the run's wait was over before the check";
   ASSERT_EQ(1u, buttons.size());
-  EXPECT_EQ("Pellox", testing::WindowText(buttons[0]));
+  EXPECT_EQ("Pellox", WindowText(buttons[0]));
   HWND main = FindMainWindow();
   ASSERT_TRUE(main);
   EXPECT_NE(main, buttons[0]);
-  EXPECT_TRUE(testing::WaitFor([&] { return testing::WindowText(main) == "Pellox | " + list; }));
+  EXPECT_TRUE(WaitFor([&] { return WindowText(main) == "Pellox | " + list; }));
   EXPECT_FALSE(IsWindowVisible(main));
 
   PostMessageA(buttons[0], WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
@@ -155,32 +150,22 @@ TEST_F(PelloxExeTest, ProgramNamesTooLongForTheShellAreFailedLaunchesAndTheRunGo
 }
 
 TEST_F(PelloxExeTest, AnUnattendedRunFirstMakesTheChosenPrinterTheDefault) {
-  if (!testing::PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
-  const std::vector<std::string> printers = testing::SystemPrinterNames();
+  if (!PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
+  const std::vector<std::string> printers = SystemPrinterNames();
   ASSERT_GE(printers.size(), 2u);
-  testing::SavedDeviceValue savedDevice;
+  SavedDeviceValue savedDevice;
   WriteProfileStringA("windows", "device", (printers[0] + ",,").c_str());
   Start("\"" + WriteList({"P"}, 2) + "\"");
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"P"}), StartedParameters(1));
-  EXPECT_EQ(printers[1] + ",,", testing::DeviceValue());
-  EXPECT_EQ(printers[1], testing::SystemDefaultPrinter());
+  EXPECT_EQ(printers[1] + ",,", DeviceValue());
+  EXPECT_EQ(printers[1], SystemDefaultPrinter());
 }
 
-TEST_F(PelloxExeTest, AMissingListOpensTheEmptyWindowAndCloseEndsIt) {
-  Start("\"" + folder_.File("none.lst") + "\"");
-  HWND window = FindMainWindow();
-  ASSERT_TRUE(window);
-  EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window); }));
-  EXPECT_EQ("Pellox", testing::WindowText(window));
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(0, ExitCode());
-  EXPECT_TRUE(folder_.Files("*.done").empty());
-}
-
-// NUL and a pipe whose server never writes are no list: the empty window
-// opens as for a missing file, instead of the program waiting for data.
-TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
+// A missing list, NUL and a pipe whose server never writes are no list:
+// the empty window opens, instead of the program waiting for data, and its
+// Close ends the program.
+TEST_F(PelloxExeTest, AListThatDoesNotLoadOpensTheEmptyWindowAndCloseEndsIt) {
   const std::string pipeName =
       "\\\\.\\pipe\\pellox-exe-test-" + std::to_string(GetCurrentProcessId());
   ScopedHandle pipe(CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
@@ -191,30 +176,31 @@ TEST_F(PelloxExeTest, AListThatIsNoDiskFileOpensTheEmptyWindow) {
   OVERLAPPED listening{};
   listening.hEvent = event.Get();
   ConnectNamedPipe(pipe.Get(), &listening);
-  for (const std::string& list : {std::string("NUL"), pipeName}) {
+  for (const std::string& list : {folder_ / "none.lst", std::string("NUL"), pipeName}) {
     SCOPED_TRACE(list);
     Start("\"" + list + "\"");
     HWND window = FindMainWindow();
     ASSERT_TRUE(window);
-    EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window); }));
-    EXPECT_EQ("Pellox", testing::WindowText(window));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window); }));
+    EXPECT_EQ("Pellox", WindowText(window));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, ExitCode());
   }
   CancelIo(pipe.Get());
+  EXPECT_TRUE(MarkerStarts(folder_.Path()).empty());
 }
 
 TEST_F(PelloxExeTest, StartedMaximisedTheWindowOpensMaximised) {
-  Start("\"" + folder_.File("none.lst") + "\"", SW_SHOWMAXIMIZED);
+  Start("\"" + (folder_ / "none.lst") + "\"", SW_SHOWMAXIMIZED);
   HWND window = FindMainWindow();
   ASSERT_TRUE(window);
-  EXPECT_TRUE(testing::WaitFor([&] { return IsWindowVisible(window) && IsZoomed(window); }));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) && IsZoomed(window); }));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(0, ExitCode());
 }
 
 TEST_F(PelloxExeTest, TheProgramEndsWithTheSessionOnly) {
-  Start("\"" + folder_.File("none.lst") + "\"");
+  Start("\"" + (folder_ / "none.lst") + "\"");
   HWND window = FindMainWindow();
   ASSERT_TRUE(window);
   // A cancelled end of session leaves it running.
@@ -239,4 +225,4 @@ TEST_F(PelloxExeTest, StartedMinimisedTheRunFollowsTheRestore) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

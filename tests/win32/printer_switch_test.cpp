@@ -7,16 +7,15 @@
 
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
-using testing::Win32ProgramTest;
 
 class PrinterSwitchTest : public Win32ProgramTest {
  protected:
   void SetUp() override {
-    cupsPrinters_ = testing::PrivateCupsPrinters();
+    cupsPrinters_ = PrivateCupsPrinters();
     if (!cupsPrinters_) GTEST_SKIP() << "not run beside a private CUPS scheduler";
     ASSERT_GE(cupsPrinters_->size(), 2u);
     Win32ProgramTest::SetUp();
@@ -24,8 +23,6 @@ class PrinterSwitchTest : public Win32ProgramTest {
   }
 
   HWND Combo() { return Control(ControlId::ComboBox1); }
-
-  std::vector<std::string> ComboItems() { return testing::ComboItems(Combo()); }
 
   // Picks item `index` as a user would and clicks Run (the list is empty).
   void RunWithChoice(int index) {
@@ -37,35 +34,35 @@ class PrinterSwitchTest : public Win32ProgramTest {
   }
 
   std::optional<std::vector<std::string>> cupsPrinters_;
-  testing::SavedDeviceValue savedDevice_;
+  SavedDeviceValue savedDevice_;
 };
 
 TEST_F(PrinterSwitchTest, TheChoiceListsTheSchedulersPrintersAfterABlankItem) {
-  std::vector<std::string> items = ComboItems();
+  std::vector<std::string> items = ComboItems(Combo());
   ASSERT_FALSE(items.empty());
   EXPECT_EQ("", items.front());
   EXPECT_EQ(0, SendMessageA(Combo(), CB_GETCURSEL, 0, 0));
   items.erase(items.begin());
-  EXPECT_EQ(testing::SystemPrinterNames(), items) << "in the system's order";
+  EXPECT_EQ(SystemPrinterNames(), items) << "in the system's order";
   std::sort(items.begin(), items.end());
   EXPECT_EQ(*cupsPrinters_, items);
 }
 
 TEST_F(PrinterSwitchTest, ARunWithAChosenPrinterMakesItTheDefault) {
-  const std::vector<std::string> items = ComboItems();
+  const std::vector<std::string> items = ComboItems(Combo());
   ASSERT_EQ(cupsPrinters_->size() + 1, items.size());
   for (int choice : {2, 1}) {
     RunWithChoice(choice);
-    EXPECT_EQ(items[choice] + ",,", testing::DeviceValue()) << "choice " << choice;
-    EXPECT_EQ(items[choice], testing::SystemDefaultPrinter()) << "choice " << choice;
+    EXPECT_EQ(items[choice] + ",,", DeviceValue()) << "choice " << choice;
+    EXPECT_EQ(items[choice], SystemDefaultPrinter()) << "choice " << choice;
   }
 }
 
 TEST_F(PrinterSwitchTest, ARunWithTheBlankChoiceLeavesTheDefaultAlone) {
   WriteProfileStringA("windows", "device", "Elsewhere,winspool,Ne00:");
   RunWithChoice(0);
-  EXPECT_EQ("Elsewhere,winspool,Ne00:", testing::DeviceValue());
+  EXPECT_EQ("Elsewhere,winspool,Ne00:", DeviceValue());
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

@@ -14,11 +14,11 @@
 #include "win32_program_fixture.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 const std::string& ExePath() {
-  static const std::string path = testing::WinePath(PELLOX_EXE);
+  static const std::string path = WinePath(PELLOX_EXE);
   return path;
 }
 
@@ -138,7 +138,7 @@ TEST_F(ExeResourcesTest, TheManifestAsksForNoElevationAndKeepsTheClassicLayout) 
 // This test program carries pellox.exe's resources too, so the whole
 // program built on its instance registers its window class as pellox.exe
 // does: with the program's icon for the title bar and the taskbar.
-using WindowIconTest = testing::Win32ProgramTest;
+using WindowIconTest = Win32ProgramTest;
 
 TEST_F(WindowIconTest, TheMainWindowShowsTheProgramsIcon) {
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELLOX));
@@ -155,4 +155,4 @@ TEST_F(WindowIconTest, TheApplicationWindowShowsTheProgramsIcon) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

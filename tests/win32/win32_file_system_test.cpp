@@ -5,24 +5,14 @@
 
 #include <algorithm>
 
-#include "common/errors.h"
+#include "file_calls.h"
+#include "temp_folder.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempFolder;
-using testing::WriteWholeFile;
-
-int ErrorCodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EInOutError& error) {
-    return error.ErrorCode();
-  }
-  return 0;
-}
+using win32::Win32FileSystem;
 
 std::string ReadAll(File& file) {
   std::string bytes;
@@ -32,16 +22,10 @@ std::string ReadAll(File& file) {
   return bytes;
 }
 
-void Save(FileSystem& files, const std::string& target, const std::string& contents) {
-  std::unique_ptr<FileReplacement> output = files.Replace(target);
-  output->Write(contents.data(), contents.size());
-  output->Commit();
-}
-
 class Win32FileSystemTest : public ::testing::Test {
  protected:
   int SaveCode(const std::string& target, const std::string& contents) {
-    return ErrorCodeOf([&] { Save(files_, target, contents); });
+    return CodeOf([&] { Save(files_, target, contents); });
   }
 
   TempFolder folder_;
@@ -49,17 +33,17 @@ class Win32FileSystemTest : public ::testing::Test {
 };
 
 TEST_F(Win32FileSystemTest, MissingFileFailsWithCode2) {
-  EXPECT_EQ(2, ErrorCodeOf([&] { files_.OpenForReading(folder_.File("none.lst")); }));
+  EXPECT_EQ(2, CodeOf([&] { files_.OpenForReading(folder_ / "none.lst"); }));
 }
 
 TEST_F(Win32FileSystemTest, MissingFolderFailsWithCode3) {
-  EXPECT_EQ(3, ErrorCodeOf([&] { files_.OpenForReading(folder_.File("none\\a.lst")); }));
-  EXPECT_EQ(3, ErrorCodeOf([&] { files_.Replace(folder_.File("none\\a.lst")); }));
+  EXPECT_EQ(3, CodeOf([&] { files_.OpenForReading(folder_ / "none\\a.lst"); }));
+  EXPECT_EQ(3, CodeOf([&] { files_.Replace(folder_ / "none\\a.lst"); }));
 }
 
 TEST_F(Win32FileSystemTest, ReadsTheFileAndThenZeroAtTheEnd) {
-  WriteWholeFile(folder_.File("a.lst"), "0\r\n1\r\n5\r\nprog.exe\r\n-x\r\n");
-  std::unique_ptr<File> file = files_.OpenForReading(folder_.File("a.lst"));
+  WriteFile(folder_ / "a.lst", "0\r\n1\r\n5\r\nprog.exe\r\n-x\r\n");
+  std::unique_ptr<File> file = files_.OpenForReading(folder_ / "a.lst");
   EXPECT_EQ("0\r\n1\r\n5\r\nprog.exe\r\n-x\r\n", ReadAll(*file));
   char byte;
   EXPECT_EQ(0u, file->Read(&byte, 1));
@@ -67,11 +51,11 @@ TEST_F(Win32FileSystemTest, ReadsTheFileAndThenZeroAtTheEnd) {
 }
 
 TEST_F(Win32FileSystemTest, OpenForReadingSharesReadingOnly) {
-  WriteWholeFile(folder_.File("a.lst"), "x");
-  std::unique_ptr<File> file = files_.OpenForReading(folder_.File("a.lst"));
-  std::unique_ptr<File> second = files_.OpenForReading(folder_.File("a.lst"));
-  HANDLE writer = CreateFileA(folder_.File("a.lst").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteFile(folder_ / "a.lst", "x");
+  std::unique_ptr<File> file = files_.OpenForReading(folder_ / "a.lst");
+  std::unique_ptr<File> second = files_.OpenForReading(folder_ / "a.lst");
+  HANDLE writer = CreateFileA((folder_ / "a.lst").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   const DWORD code = GetLastError();
   EXPECT_EQ(INVALID_HANDLE_VALUE, writer);
   EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), code);
@@ -114,9 +98,9 @@ class PipeServer {
 TEST_F(Win32FileSystemTest, WhatIsNoDiskFileIsRefused) {
   PipeServer pipe;
   ASSERT_TRUE(pipe.Ok());
-  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading("NUL"); }));
-  EXPECT_EQ(ERROR_ACCESS_DENIED, ErrorCodeOf([&] { files_.OpenForReading(pipe.Name()); }));
-  EXPECT_NE(0, ErrorCodeOf([&] { files_.OpenForReading("CON"); }));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, CodeOf([&] { files_.OpenForReading("NUL"); }));
+  EXPECT_EQ(ERROR_ACCESS_DENIED, CodeOf([&] { files_.OpenForReading(pipe.Name()); }));
+  EXPECT_NE(0, CodeOf([&] { files_.OpenForReading("CON"); }));
 }
 
 TEST_F(Win32FileSystemTest, ASaveOntoWhatIsNoDiskFileIsRefused) {
@@ -125,65 +109,65 @@ TEST_F(Win32FileSystemTest, ASaveOntoWhatIsNoDiskFileIsRefused) {
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode("NUL", "new"));
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(pipe.Name(), "new"));
   EXPECT_NE(0, SaveCode("CON", "new"));
-  const std::string folder = folder_.File("dir.lst");
+  const std::string folder = folder_ / "dir.lst";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(folder, "new"));
   EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
 }
 
 TEST_F(Win32FileSystemTest, ASaveReplacesTheFileWholeAndLeavesNothingElse) {
-  const std::string target = folder_.File("list.lst");
-  WriteWholeFile(target, "old contents");
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old contents");
   {
     std::unique_ptr<FileReplacement> output = files_.Replace(target);
     output->Write("0\r\n0\r\n", 6);
-    EXPECT_EQ("old contents", ReadWholeFile(target));
+    EXPECT_EQ("old contents", ReadFile(target));
     output->Commit();
   }
-  EXPECT_EQ("0\r\n0\r\n", ReadWholeFile(target));
-  EXPECT_EQ(std::vector<std::string>{"list.lst"}, folder_.Files("*"));
+  EXPECT_EQ("0\r\n0\r\n", ReadFile(target));
+  EXPECT_EQ(std::vector<std::string>{"list.lst"}, NamesIn(folder_.Path()));
 }
 
 TEST_F(Win32FileSystemTest, ADroppedSaveKeepsTheOldFileAndLeavesNothingElse) {
-  const std::string target = folder_.File("list.lst");
-  WriteWholeFile(target, "old contents");
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old contents");
   files_.Replace(target)->Write("new", 3);
-  files_.Replace(folder_.File("new.lst"))->Write("new", 3);
-  EXPECT_EQ("old contents", ReadWholeFile(target));
-  EXPECT_EQ(std::vector<std::string>{"list.lst"}, folder_.Files("*"));
+  files_.Replace(folder_ / "new.lst")->Write("new", 3);
+  EXPECT_EQ("old contents", ReadFile(target));
+  EXPECT_EQ(std::vector<std::string>{"list.lst"}, NamesIn(folder_.Path()));
 }
 
 TEST_F(Win32FileSystemTest, AReadOnlyFileIsRefusedAndKept) {
-  const std::string target = folder_.File("list.lst");
-  WriteWholeFile(target, "old");
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old");
   ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(ERROR_ACCESS_DENIED, SaveCode(target, "new"));
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ("old", ReadWholeFile(target));
+  EXPECT_EQ("old", ReadFile(target));
 }
 
 TEST_F(Win32FileSystemTest, HardLinksStayLinked) {
-  const std::string target = folder_.File("list.lst");
-  WriteWholeFile(target, "old");
-  ASSERT_TRUE(CreateHardLinkA(folder_.File("other.lst").c_str(), target.c_str(), nullptr));
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old");
+  ASSERT_TRUE(CreateHardLinkA((folder_ / "other.lst").c_str(), target.c_str(), nullptr));
   EXPECT_EQ(0, SaveCode(target, "new"));
-  EXPECT_EQ("new", ReadWholeFile(target));
-  EXPECT_EQ("new", ReadWholeFile(folder_.File("other.lst")));
+  EXPECT_EQ("new", ReadFile(target));
+  EXPECT_EQ("new", ReadFile(folder_ / "other.lst"));
 }
 
 TEST_F(Win32FileSystemTest, TheNextSaveRemovesWhatAKilledSaveLeftButNoSaveInProgress) {
-  WriteWholeFile(folder_.File("~pellox1a2b.tmp"), "half a list");
-  WriteWholeFile(folder_.File("~pellox-notes.tmp"), "not ours");
-  WriteWholeFile(folder_.File("~pelloxbusy.tmp"), "not ours either");
-  std::unique_ptr<FileReplacement> inProgress = files_.Replace(folder_.File("other.lst"));
-  EXPECT_EQ(0, SaveCode(folder_.File("list.lst"), "new"));
-  const std::vector<std::string> names = folder_.Files("*");
+  WriteFile(folder_ / "~pellox1a2b.tmp", "half a list");
+  WriteFile(folder_ / "~pellox-notes.tmp", "not ours");
+  WriteFile(folder_ / "~pelloxbusy.tmp", "not ours either");
+  std::unique_ptr<FileReplacement> inProgress = files_.Replace(folder_ / "other.lst");
+  EXPECT_EQ(0, SaveCode(folder_ / "list.lst", "new"));
+  const std::vector<std::string> names = NamesIn(folder_.Path());
   EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), "~pellox1a2b.tmp"));
   EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pellox-notes.tmp"));
   EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pelloxbusy.tmp"));
   EXPECT_EQ(4u, names.size());  // the two of others, list.lst, and the one in progress
   inProgress->Commit();
-  EXPECT_EQ("", ReadWholeFile(folder_.File("other.lst")));
+  EXPECT_EQ("", ReadFile(folder_ / "other.lst"));
 }
 
 // Folders whose path reaches near MAX_PATH: a temporary name must not make a
@@ -193,7 +177,7 @@ class LongFolderTest : public Win32FileSystemTest {
   // A folder inside the test's folder whose path with its "\" has `length`
   // bytes.
   std::string FolderOf(size_t length) {
-    std::string path = folder_.Path();
+    std::string path = folder_ / "";
     path.append(length - 1 - path.size(), 'd');
     if (!CreateDirectoryA(path.c_str(), nullptr)) return "";
     made_.push_back(path);
@@ -216,27 +200,27 @@ TEST_F(LongFolderTest, ListsInFoldersOf237BytesAndMoreSave) {
       const std::string target = folder + name;
       EXPECT_EQ(0, SaveCode(target, "first")) << target.size();
       EXPECT_EQ(0, SaveCode(target, "second")) << target.size();
-      EXPECT_EQ("second", ReadWholeFile(target)) << target.size();
+      EXPECT_EQ("second", ReadFile(target)) << target.size();
     }
   }
 }
 
 TEST_F(Win32FileSystemTest, APathOf260BytesFailsInsteadOfBeingCut) {
   // A real file at the 259-byte path, which a cut 260-byte path would reach.
-  std::string shorter = folder_.Path();
+  std::string shorter = folder_ / "";
   shorter.append(MAX_PATH - 1 - shorter.size(), 'a');
   ASSERT_EQ(259u, shorter.size());
-  WriteWholeFile(shorter, "the 259-byte file");
-  ASSERT_EQ("the 259-byte file", ReadWholeFile(shorter));
+  WriteFile(shorter, "the 259-byte file");
+  ASSERT_EQ("the 259-byte file", ReadFile(shorter));
 
   const std::string longer = shorter + "a";
-  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, ErrorCodeOf([&] { files_.OpenForReading(longer); }));
+  EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, CodeOf([&] { files_.OpenForReading(longer); }));
   EXPECT_EQ(ERROR_FILENAME_EXCED_RANGE, SaveCode(longer, "new"));
-  EXPECT_EQ("the 259-byte file", ReadWholeFile(shorter));
+  EXPECT_EQ("the 259-byte file", ReadFile(shorter));
   // The 259-byte path itself saves.
   EXPECT_EQ(0, SaveCode(shorter, "new"));
-  EXPECT_EQ("new", ReadWholeFile(shorter));
+  EXPECT_EQ("new", ReadFile(shorter));
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

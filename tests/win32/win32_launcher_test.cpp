@@ -3,12 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_folder.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
-using testing::TempFolder;
+using win32::Win32Launcher;
 
 class Win32LauncherTest : public ::testing::Test {
  protected:
@@ -17,11 +18,9 @@ class Win32LauncherTest : public ::testing::Test {
 
   // The command line the one started marker saw.
   std::string MarkerCommandLine() {
-    EXPECT_TRUE(testing::WaitFor([&] { return folder_.Files("*.done").size() == 1; }));
-    const std::vector<std::string> done = folder_.Files("*.done");
-    if (done.empty()) return std::string();
-    const std::string text = testing::ReadWholeFile(folder_.File(done.front()));
-    return text.substr(text.find('\n') + 1);
+    EXPECT_TRUE(WaitFor([&] { return MarkerStarts(folder_.Path()).size() == 1; }));
+    const std::vector<MarkerStart> starts = MarkerStarts(folder_.Path());
+    return starts.empty() ? std::string() : starts.front().CommandLine;
   }
 
   static bool EndsWith(const std::string& text, const std::string& end) {
@@ -31,7 +30,7 @@ class Win32LauncherTest : public ::testing::Test {
 
   TempFolder folder_;
   Win32Launcher launcher_;
-  const std::string marker_ = testing::OwnFolder() + "pellox_marker.exe";
+  const std::string marker_ = OwnFolder() + "pellox_marker.exe";
 };
 
 TEST_F(Win32LauncherTest, StartsTheProgramWithTheParameterTextUnchanged) {
@@ -63,7 +62,7 @@ TEST_F(Win32LauncherTest, NamesTooLongForTheShellAreAFailedLaunchAndTheNextStart
 }
 
 TEST_F(Win32LauncherTest, TheLongestPathTheSystemTakesStillStartsItsProgram) {
-  std::string path = folder_.Path();
+  std::string path = folder_ / "";
   path += std::string(MAX_PATH - 1 - path.size() - 4, 'm') + ".exe";
   ASSERT_EQ(size_t{MAX_PATH - 1}, path.size());
   ASSERT_TRUE(CopyFileA(marker_.c_str(), path.c_str(), FALSE));
@@ -91,4 +90,4 @@ TEST(Win32LauncherNameTest, TheShellTakesNamesOfAtMostMaxPathMinusOneCharacters)
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

@@ -6,8 +6,11 @@
 #include "platform/win32/win32_tick_clock.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
+
+using win32::Win32MessagePump;
+using win32::Win32TickClock;
 
 constexpr UINT kProbeMessage = WM_APP + 1;
 int g_handled = 0;
@@ -28,7 +31,7 @@ class Win32MessagePumpTest : public ::testing::Test {
     window_ = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                               nullptr, wc.hInstance, nullptr);
     ASSERT_TRUE(window_);
-    testing::DrainMessages();
+    DrainMessages();
     g_handled = 0;
   }
   void TearDown() override { DestroyWindow(window_); }
@@ -93,4 +96,4 @@ TEST(Win32TickClockTest, ReadsTheSystemTickCount) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

@@ -12,8 +12,11 @@
 #include "printers/printer.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
+
+using win32::ThrowLastWin32Error;
+using win32::Win32PrinterSystem;
 
 class Win32PrinterSystemTest : public ::testing::Test {
  protected:
@@ -46,7 +49,7 @@ TEST_F(Win32PrinterSystemTest, TheNtFamilyIsReported) {
 }
 
 TEST_F(Win32PrinterSystemTest, EnumerationFollowsTheSizeThenFillProtocol) {
-  const auto cupsPrinters = testing::PrivateCupsPrinters();
+  const auto cupsPrinters = PrivateCupsPrinters();
   std::vector<PrinterRecord> records;
   const uint32_t flags = printer_enum::kLocal | printer_enum::kConnections;
   const EnumPrintersResult size = printers_.EnumPrinters(flags, 4, 0, records);
@@ -75,7 +78,7 @@ TEST_F(Win32PrinterSystemTest, EnumerationFollowsTheSizeThenFillProtocol) {
 }
 
 TEST_F(Win32PrinterSystemTest, LevelFiveRecordsCarryTheirPorts) {
-  if (!testing::PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
+  if (!PrivateCupsPrinters()) GTEST_SKIP() << "not run beside a private CUPS scheduler";
   std::vector<PrinterRecord> records;
   const EnumPrintersResult size = printers_.EnumPrinters(printer_enum::kLocal, 5, 0, records);
   ASSERT_NE(0u, size.Needed);
@@ -149,4 +152,4 @@ TEST_F(Win32PrinterSystemTest, TheLastErrorBecomesEWin32Error) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

@@ -6,17 +6,20 @@
 #include <cctype>
 
 #include "common/text.h"
+#include "temp_folder.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
+
+using win32::Win32ProcessInfo;
 
 TEST(Win32ProcessInfoTest, ModuleFileNameIsTheFullPathOfTheRunningProgram) {
   Win32ProcessInfo info;
   const std::string path = info.ModuleFileName();
-  EXPECT_TRUE(testing::FileExists(path)) << path;
+  EXPECT_TRUE(Exists(path)) << path;
   EXPECT_EQ(':', path.at(1)) << path;
-  EXPECT_EQ(testing::OwnFolder(), FolderPart(path, info.PathSeparators()));
+  EXPECT_EQ(OwnFolder(), FolderPart(path, info.PathSeparators()));
 }
 
 TEST(Win32ProcessInfoTest, SeparatorsAreBackslashAndColon) {
@@ -67,4 +70,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing

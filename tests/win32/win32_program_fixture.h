@@ -7,7 +7,7 @@
 #include "platform/win32/win32_program.h"
 #include "win32_test_support.h"
 
-namespace pellox::win32::testing {
+namespace pellox::testing {
 
 class Win32ProgramTest : public ::testing::Test {
  protected:
@@ -30,7 +30,7 @@ class Win32ProgramTest : public ::testing::Test {
   // request was among the messages.
   bool Pump() { return program_.Pump().ProcessPendingMessages(); }
 
-  Win32Program program_{GetModuleHandleA(nullptr), std::string("pellox.exe")};
+  win32::Win32Program program_{GetModuleHandleA(nullptr), std::string("pellox.exe")};
 };
 
-}  // namespace pellox::win32::testing
+}  // namespace pellox::testing

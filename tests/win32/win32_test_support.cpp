@@ -1,62 +1,28 @@
 #include "win32_test_support.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <tuple>
 
-namespace pellox::win32::testing {
+#include "temp_folder.h"
 
-TempFolder::TempFolder() {
-  char base[MAX_PATH];
-  GetTempPathA(sizeof base, base);
-  for (unsigned n = GetTickCount() ^ GetCurrentProcessId();; ++n) {
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%spellox-test-%08x\\", base, n);
-    if (CreateDirectoryA(name, nullptr)) {
-      path_ = name;
-      return;
-    }
+namespace pellox::testing {
+
+std::vector<MarkerStart> MarkerStarts(const std::string& folder) {
+  std::vector<MarkerStart> starts;
+  for (const std::string& name : NamesIn(folder)) {
+    if (!name.ends_with(".done")) continue;  // still being written
+    const std::string text = ReadFile(folder + kPathSeparator + name);
+    const size_t lineEnd = text.find('\n');
+    if (lineEnd == std::string::npos) continue;
+    starts.push_back({text.substr(0, lineEnd), text.substr(lineEnd + 1)});
   }
-}
-
-TempFolder::~TempFolder() {
-  for (const std::string& name : Files("*")) DeleteFileA(File(name).c_str());
-  RemoveDirectoryA(path_.c_str());
-}
-
-std::vector<std::string> TempFolder::Files(const std::string& pattern) const {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path_ + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  std::fclose(file);
-  return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
-
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::sort(starts.begin(), starts.end(), [](const MarkerStart& a, const MarkerStart& b) {
+    return std::tie(a.Created, a.CommandLine) < std::tie(b.Created, b.CommandLine);
+  });
+  return starts;
 }
 
 std::string WindowText(HWND window) {
@@ -229,4 +195,4 @@ std::string SystemDefaultPrinter() {
 
 SavedDeviceValue::~SavedDeviceValue() { WriteProfileStringA("windows", "device", saved_.c_str()); }
 
-}  // namespace pellox::win32::testing
+}  // namespace pellox::testing

@@ -1,6 +1,6 @@
-// Helpers of the Win32 tests: a private temporary folder, whole-file reads
-// and writes through the C runtime (independent of the layer under test),
-// paths of the programs built beside the tests, and bounded waits.
+// Helpers of the Win32 tests: what the marker programs started by a test
+// saw, window and clipboard texts, message boxes, paths of the programs
+// built beside the tests, bounded waits and the printer settings.
 #pragma once
 
 #include "platform/win32/win32_api.h"
@@ -10,29 +10,17 @@
 #include <string>
 #include <vector>
 
-namespace pellox::win32::testing {
+namespace pellox::testing {
 
-// A new, empty folder under the user's temporary folder, removed with all
-// its files at the end. Path() ends with "\".
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + name; }
-  // Names of the files in the folder matching `pattern` ("*.done").
-  std::vector<std::string> Files(const std::string& pattern) const;
-
- private:
-  std::string path_;
+// One start of the marker program (marker.cpp): its creation time, which
+// orders the starts, and its whole command line.
+struct MarkerStart {
+  std::string Created;
+  std::string CommandLine;
 };
-
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
+// The starts whose markers finished writing into `folder` (the
+// PELLOX_MARKER_DIR of the markers), in the order they were started.
+std::vector<MarkerStart> MarkerStarts(const std::string& folder);
 
 // A window's whole text (a caption, a field's contents).
 std::string WindowText(HWND window);
@@ -104,4 +92,4 @@ class SavedDeviceValue {
   std::string saved_;
 };
 
-}  // namespace pellox::win32::testing
+}  // namespace pellox::testing

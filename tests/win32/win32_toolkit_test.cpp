@@ -6,12 +6,13 @@
 
 #include "win32_program_fixture.h"
 
-namespace pellox::win32 {
+namespace pellox::testing {
 namespace {
 
 using layout::ControlId;
+using win32::Win32Toolkit;
 
-class Win32ToolkitTest : public testing::Win32ProgramTest {
+class Win32ToolkitTest : public Win32ProgramTest {
  protected:
   void SetUp() override {
     Win32ProgramTest::SetUp();
@@ -25,7 +26,7 @@ TEST_F(Win32ToolkitTest, FieldsReadAndWriteTheirWholeText) {
   Ui().SetText(EditField::Edit2, long8bit);
   EXPECT_EQ(long8bit, Ui().Text(EditField::Edit2));
   Ui().SetText(EditField::Edit3, "");
-  EXPECT_EQ("", testing::WindowText(Control(ControlId::Edit3)));
+  EXPECT_EQ("", WindowText(Control(ControlId::Edit3)));
   SetWindowTextA(Control(ControlId::Edit1), "12");
   EXPECT_EQ("12", Ui().Text(EditField::Edit1));
 }
@@ -33,7 +34,7 @@ TEST_F(Win32ToolkitTest, FieldsReadAndWriteTheirWholeText) {
 TEST_F(Win32ToolkitTest, ThePrinterChoiceAfterStartUp) {
   EXPECT_GE(Ui().ItemCount(), 1);
   EXPECT_EQ(0, Ui().ItemIndex());
-  EXPECT_EQ("", testing::ComboItems(Control(ControlId::ComboBox1)).at(0));
+  EXPECT_EQ("", ComboItems(Control(ControlId::ComboBox1)).at(0));
 }
 
 TEST_F(Win32ToolkitTest, ItemsStayInTheOrderAdded) {
@@ -43,7 +44,7 @@ TEST_F(Win32ToolkitTest, ItemsStayInTheOrderAdded) {
   EXPECT_EQ(3, Ui().ItemCount());
   Ui().SetItemIndex(1);
   EXPECT_EQ(1, Ui().ItemIndex());
-  EXPECT_EQ("Zeta", testing::WindowText(Control(ControlId::ComboBox1)));
+  EXPECT_EQ("Zeta", WindowText(Control(ControlId::ComboBox1)));
 }
 
 TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
@@ -63,13 +64,13 @@ TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
 
 TEST_F(Win32ToolkitTest, CaptionAndHandle) {
   Ui().SetCaption("Pellox | C:\\lists\\a.lst");
-  EXPECT_EQ("Pellox | C:\\lists\\a.lst", testing::WindowText(Main()));
+  EXPECT_EQ("Pellox | C:\\lists\\a.lst", WindowText(Main()));
   EXPECT_EQ(Main(), Ui().WindowHandle());
 }
 
 TEST_F(Win32ToolkitTest, TheErrorBoxIsModalToTheWindowAndShowsTheJapaneseText) {
-  const testing::SeenBox box = testing::ReadMessageBox(
-      Main(), [&] { Ui().ShowErrorBox("Pellox", "ファイルが見つかりません."); });
+  const SeenBox box =
+      ReadMessageBox(Main(), [&] { Ui().ShowErrorBox("Pellox", "ファイルが見つかりません."); });
   EXPECT_TRUE(box.Found);
   EXPECT_TRUE(box.OwnerDisabled);
   EXPECT_TRUE(box.Caption == L"Pellox");
@@ -79,4 +80,4 @@ TEST_F(Win32ToolkitTest, TheErrorBoxIsModalToTheWindowAndShowsTheJapaneseText) {
 }
 
 }  // namespace
-}  // namespace pellox::win32
+}  // namespace pellox::testing
