@@ -224,9 +224,9 @@ INSTANTIATE_TEST_SUITE_P(Fields, UnstorableFieldTextTest,
                                                          "\x1A"
                                                          "a\nb",
                                                          "a"}),
-                         [](const ::testing::TestParamInfo<FieldTextCase>& info) {
+                         [](const ::testing::TestParamInfo<FieldTextCase>& test) {
                            std::string name;
-                           for (char ch : std::string(info.param.label))
+                           for (char ch : std::string(test.param.label))
                              name += std::isalnum(ch) ? ch : '_';
                            return name;
                          });

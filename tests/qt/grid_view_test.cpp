@@ -215,13 +215,13 @@ TEST_F(QtGridViewTest, AMillionRowsLoadAndTheLastOneCanBeReached) {
 TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheGridAndSurviveRowCountChanges) {
   const std::vector<int> widths = {40, 64, 200, 200};
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    Grid().SetColWidth(column, widths[column]);
+    Grid().SetColWidth(column, widths[static_cast<size_t>(column)]);
   }
   FillRows(30);
   Grid().SetRowCount(3);
   ProcessMessages();
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    EXPECT_EQ(view->ColumnWidth(column), widths[column]) << column;
+    EXPECT_EQ(view->ColumnWidth(column), widths[static_cast<size_t>(column)]) << column;
     EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
   }
 }
@@ -247,7 +247,7 @@ TEST_F(QtGridViewTest, ADragToOnePixelOrLessKeepsTheOldWidth) {
 
 TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    Grid().SetColWidth(column, layout::kGridColumnWidths[column]);
+    Grid().SetColWidth(column, layout::GridColumnWidth(column));
   }
   FillRows(3);
   const QImage rows = view->viewport()->grab().toImage();
@@ -362,7 +362,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"Ctrl_Home", 7, Qt::Key_Home, Qt::ControlModifier, 1},
                       KeyCase{"Ctrl_Left_does_nothing", 3, Qt::Key_Left, Qt::ControlModifier, 3},
                       KeyCase{"Ctrl_Right_does_nothing", 3, Qt::Key_Right, Qt::ControlModifier, 3}),
-    [](const ::testing::TestParamInfo<KeyCase>& info) { return info.param.Label; });
+    [](const ::testing::TestParamInfo<KeyCase>& test) { return test.param.Label; });
 
 TEST_F(QtGridViewTest, PageDownAndPageUpMoveByOneLessThanTheFullyVisibleRows) {
   FillRows(60);
