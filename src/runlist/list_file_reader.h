@@ -27,7 +27,7 @@ class ListFileReader {
   std::string ReadLine();
 
  private:
-  static constexpr size_t kBufferSize = 64 * 1024;
+  static constexpr size_t kBufferSize = size_t{64} * 1024;
   static constexpr size_t kMaxToken = 32;
 
   // The next byte, or -1 at the end of data.
