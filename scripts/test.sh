@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (the Linux build and the Windows build) and runs every
 # test, then builds the release packages from those builds and checks them.
-# Installs missing Debian packages first (as root).
+# Every build it makes treats a warning in our code as an error
+# (PELLOX_WERROR). Installs missing Debian packages first (as root).
 #
 #   scripts/test.sh [PART]
 #     linux     the Linux build and its tests (core, Qt window, Linux layer,
@@ -26,6 +27,8 @@ case "$part" in
 esac
 
 bash "$root/scripts/deps.sh" test
+# For the builds that scripts/fuzz.sh and scripts/package.sh configure.
+export PELLOX_WERROR=ON
 
 # The window tests under Wine and the end-to-end tests need an X display.
 if [[ -z "${DISPLAY:-}" ]]; then
@@ -47,7 +50,8 @@ section() { printf '\n=== %s ===\n' "$1"; }
 
 linux_build() {
   section "Linux build"
-  cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/linux" -j "$jobs"
 }
 linux_tests() {
@@ -57,7 +61,7 @@ linux_tests() {
 asan() {
   section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
   cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
-    -DPELLOX_BUILD_BENCH=OFF >/dev/null
+    -DPELLOX_BUILD_BENCH=OFF -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/asan" -j "$jobs"
   section "Sanitizer tests"
   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
@@ -71,7 +75,7 @@ fuzz() {
 win32_build() {
   section "Windows build (mingw-w64)"
   cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/win32" -j "$jobs"
 }
 win32_tests() {
