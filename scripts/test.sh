@@ -7,6 +7,8 @@
 #   scripts/test.sh [PART]
 #     linux     the Linux build and its tests (core, Qt window, Linux layer,
 #               end to end)
+#     lint      clang-format and clang-tidy (scripts/lint.sh; builds the
+#               Linux build first, whose compile_commands.json it reads)
 #     asan      the same suite built with AddressSanitizer and UBSan
 #     fuzz      the libFuzzer targets, FUZZ_SECONDS each
 #     win32     the Windows build and its tests under Wine
@@ -19,9 +21,9 @@ build="$root/build"
 jobs=$(nproc)
 part=${1:-all}
 case "$part" in
-  linux | asan | fuzz | win32 | packages | all) ;;
+  linux | lint | asan | fuzz | win32 | packages | all) ;;
   *)
-    echo "usage: $0 [linux|asan|fuzz|win32|packages|all]" >&2
+    echo "usage: $0 [linux|lint|asan|fuzz|win32|packages|all]" >&2
     exit 2
     ;;
 esac
@@ -58,6 +60,10 @@ linux_tests() {
   section "Linux tests"
   ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
 }
+lint() {
+  section "Lint (clang-format, clang-tidy)"
+  bash "$root/scripts/lint.sh" "$build/linux" || status=1
+}
 asan() {
   section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
   cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
@@ -91,11 +97,12 @@ packages() {
 # and a failing test run only marks it failed.
 case "$part" in
   linux) linux_build; linux_tests ;;
+  lint) linux_build; lint ;;
   asan) asan ;;
   fuzz) fuzz ;;
   win32) win32_build; win32_tests ;;
   packages) linux_build; win32_build; packages ;;
-  all) linux_build; linux_tests; asan; fuzz; win32_build; win32_tests; packages ;;
+  all) linux_build; linux_tests; lint; asan; fuzz; win32_build; win32_tests; packages ;;
 esac
 
 exit $status
