@@ -4,7 +4,8 @@
 # FUZZ_SECONDS (default 30) from a copy of its seed corpus, so the corpus in
 # the repository never changes during a run. Fails on any crash, leak,
 # timeout or sanitizer report; the input that caused it is kept in
-# build/fuzz/findings/<target>/.
+# build/fuzz/findings/<target>/. PELLOX_WERROR=ON in the environment makes
+# a warning in our code fail the build (the test command sets it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
@@ -13,7 +14,7 @@ jobs=${FUZZ_JOBS:-2}
 targets=(list_file int_parse argument_words)
 
 CC=clang CXX=clang++ cmake -S "$root/fuzz" -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLOX_WERROR="${PELLOX_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j "$jobs"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

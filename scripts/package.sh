@@ -8,6 +8,8 @@
 # build/package-linux and build/package-win32 (Release, no tests);
 # PELLOX_LINUX_BUILD and PELLOX_WIN32_BUILD name other, already configured
 # build folders to package from (the test command reuses its own builds).
+# PELLOX_WERROR=ON in the environment makes a warning in our code fail the
+# builds it configures.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"
@@ -22,11 +24,13 @@ linux_build=${PELLOX_LINUX_BUILD:-$root/build/package-linux}
 win32_build=${PELLOX_WIN32_BUILD:-$root/build/package-win32}
 if [[ ! -f "$linux_build/CMakeCache.txt" ]]; then
   cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPELLOX_BUILD_TESTS=OFF -DPELLOX_BUILD_BENCH=OFF >/dev/null
+    -DPELLOX_BUILD_TESTS=OFF -DPELLOX_BUILD_BENCH=OFF -DPELLOX_WERROR="${PELLOX_WERROR:-OFF}" \
+    >/dev/null
 fi
 if [[ ! -f "$win32_build/CMakeCache.txt" ]]; then
   cmake -S "$root" -B "$win32_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPELLOX_BUILD_TESTS=OFF >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPELLOX_BUILD_TESTS=OFF \
+    -DPELLOX_WERROR="${PELLOX_WERROR:-OFF}" >/dev/null
 fi
 
 work=$(mktemp -d)

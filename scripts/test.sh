@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything (the Linux build and the Windows build) and runs every
 # test, then builds the release packages from those builds and checks them.
-# Installs missing Debian packages first (as root).
+# Every build it makes treats a warning in our code as an error
+# (PELLOX_WERROR). Installs missing Debian packages first (as root).
 #
 #   scripts/test.sh [PART]
 #     linux     the Linux build and its tests (core, Qt window, Linux layer,
 #               end to end)
+#     lint      clang-format and clang-tidy (scripts/lint.sh; builds the
+#               Linux build first, whose compile_commands.json it reads)
 #     asan      the same suite built with AddressSanitizer and UBSan
 #     fuzz      the libFuzzer targets, FUZZ_SECONDS each
 #     win32     the Windows build and its tests under Wine
@@ -18,14 +21,16 @@ build="$root/build"
 jobs=$(nproc)
 part=${1:-all}
 case "$part" in
-  linux | asan | fuzz | win32 | packages | all) ;;
+  linux | lint | asan | fuzz | win32 | packages | all) ;;
   *)
-    echo "usage: $0 [linux|asan|fuzz|win32|packages|all]" >&2
+    echo "usage: $0 [linux|lint|asan|fuzz|win32|packages|all]" >&2
     exit 2
     ;;
 esac
 
 bash "$root/scripts/deps.sh" test
+# For the builds that scripts/fuzz.sh and scripts/package.sh configure.
+export PELLOX_WERROR=ON
 
 # The window tests under Wine and the end-to-end tests need an X display.
 if [[ -z "${DISPLAY:-}" ]]; then
@@ -47,17 +52,22 @@ section() { printf '\n=== %s ===\n' "$1"; }
 
 linux_build() {
   section "Linux build"
-  cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/linux" -j "$jobs"
 }
 linux_tests() {
   section "Linux tests"
   ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
 }
+lint() {
+  section "Lint (clang-format, clang-tidy)"
+  bash "$root/scripts/lint.sh" "$build/linux" || status=1
+}
 asan() {
   section "Sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
   cmake -S "$root" -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLOX_SANITIZE=ON \
-    -DPELLOX_BUILD_BENCH=OFF >/dev/null
+    -DPELLOX_BUILD_BENCH=OFF -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/asan" -j "$jobs"
   section "Sanitizer tests"
   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
@@ -71,7 +81,7 @@ fuzz() {
 win32_build() {
   section "Windows build (mingw-w64)"
   cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPELLOX_WERROR=ON >/dev/null
   cmake --build "$build/win32" -j "$jobs"
 }
 win32_tests() {
@@ -87,11 +97,12 @@ packages() {
 # and a failing test run only marks it failed.
 case "$part" in
   linux) linux_build; linux_tests ;;
+  lint) linux_build; lint ;;
   asan) asan ;;
   fuzz) fuzz ;;
   win32) win32_build; win32_tests ;;
   packages) linux_build; win32_build; packages ;;
-  all) linux_build; linux_tests; asan; fuzz; win32_build; win32_tests; packages ;;
+  all) linux_build; linux_tests; lint; asan; fuzz; win32_build; win32_tests; packages ;;
 esac
 
 exit $status

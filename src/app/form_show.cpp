@@ -14,7 +14,7 @@ void TForm1::FormShow() {
   ui_.SetText(EditField::Edit2, "");
   ui_.SetText(EditField::Edit3, "");
   for (int column = layout::kNo; column <= layout::kParameter; ++column) {
-    StringGrid1.SetCell(column, 0, layout::kGridHeadings[column]);
+    StringGrid1.SetCell(column, 0, layout::GridHeading(column));
   }
   EmptyList();
   SetColumnWidths(layout::kDelay);  // the number column keeps the default width
@@ -26,7 +26,7 @@ void TForm1::FormShow() {
 
 void TForm1::SetColumnWidths(int firstColumn) {
   for (int column = firstColumn; column <= layout::kParameter; ++column) {
-    StringGrid1.SetColWidth(column, layout::kGridColumnWidths[column]);
+    StringGrid1.SetColWidth(column, layout::GridColumnWidth(column));
   }
 }
 

@@ -29,7 +29,7 @@ class ListFileReader {
   void ReadLine(std::string& line);
 
  private:
-  static constexpr size_t kBufferSize = 64 * 1024;
+  static constexpr size_t kBufferSize = size_t{64} * 1024;
   static constexpr size_t kMaxToken = 32;
 
   // The next byte, or -1 at the end of data. Inline for the common case of

@@ -20,7 +20,7 @@ class ListFileWriter {
   void Finish();
 
  private:
-  static constexpr size_t kBufferSize = 64 * 1024;
+  static constexpr size_t kBufferSize = size_t{64} * 1024;
   void Flush();
 
   FileReplacement& output_;

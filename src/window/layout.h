@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -129,6 +130,14 @@ inline constexpr std::array<int, kGridColumns> kGridColumnWidths = {40, 64, 200,
 // The grid's columns: an entry's number, then its three parts.
 enum Column : int { kNo, kDelay, kExeName, kParameter };
 static_assert(kParameter + 1 == kGridColumns);
+// Column `column`'s heading and width in the layout, for the grid's int
+// column numbers.
+constexpr const char* GridHeading(int column) {
+  return kGridHeadings[static_cast<std::size_t>(column)];
+}
+constexpr int GridColumnWidth(int column) {
+  return kGridColumnWidths[static_cast<std::size_t>(column)];
+}
 
 // StatusBar1: the last panel stretches to the bar's right end.
 inline constexpr std::array<int, 3> kStatusPanelWidths = {40, 300, 50};

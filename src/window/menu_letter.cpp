@@ -21,7 +21,7 @@ char AccessLetter(const std::string& caption) {
 // The first character the menu shows: a leading "&" marks, it is not shown.
 char FirstShown(const std::string& caption) {
   if (caption.size() > 1 && caption[0] == '&') return Upper(caption[1]);
-  return caption.empty() ? 0 : Upper(caption[0]);
+  return caption.empty() ? '\0' : Upper(caption[0]);
 }
 
 }  // namespace

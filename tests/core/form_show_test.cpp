@@ -77,14 +77,14 @@ TEST_F(UnattendedRunTest, LoadsRunsAndClosesBeforeTheWindowIsShown) {
 
 TEST_F(UnattendedRunTest, AFileThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
   for (const char* contents : {"0\r\n0\r\n", "garbage"}) {
-    FormHarness h;
-    h.files.files["/lists/run.lst"] = contents;
-    h.process.arguments = {"/lists/run.lst"};
-    h.Show();
-    EXPECT_EQ(h.ui.Caption(), "Pellox");
-    EXPECT_EQ(h.form.ListFileName, "");
-    EXPECT_FALSE(h.pump.QuitPending());
-    EXPECT_TRUE(h.ui.ErrorBoxes().empty());
+    FormHarness harness;
+    harness.files.files["/lists/run.lst"] = contents;
+    harness.process.arguments = {"/lists/run.lst"};
+    harness.Show();
+    EXPECT_EQ(harness.ui.Caption(), "Pellox");
+    EXPECT_EQ(harness.form.ListFileName, "");
+    EXPECT_FALSE(harness.pump.QuitPending());
+    EXPECT_TRUE(harness.ui.ErrorBoxes().empty());
   }
   FormHarness missing;
   missing.process.arguments = {"/lists/none.lst"};

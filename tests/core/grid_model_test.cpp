@@ -259,7 +259,7 @@ TEST(GridModelTest, WheelMovesTheCurrentRowWithinTheList) {
 }
 
 // Every notice the grid gives, as "<change>:<index>".
-class NoticeLog : public GridObserver {
+class NoticeLog final : public GridObserver {
  public:
   void GridChanged(GridChange change, int index) override {
     static const char* const kNames[] = {"Cell", "Rows", "Selection", "ColumnWidth", "All"};

@@ -139,7 +139,7 @@ TEST_F(ListFileTest, LoadChangesTheWindowAsItReads) {
 
 // The view of the grid hears of a whole load once, however long the list.
 TEST_F(ListFileTest, ALoadReachesTheGridsObserverAsOneChange) {
-  struct Counter : GridObserver {
+  struct Counter final : GridObserver {
     void GridChanged(GridChange change, int) override { changes.push_back(change); }
     std::vector<GridChange> changes;
   } counter;

@@ -222,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
                                        500,
                                        [](FormHarness& h) { OpenList(h, "/l/five.lst"); },
                                        {"a", "w", "x"}}),
-    [](const ::testing::TestParamInfo<ChangeDuringWait>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ChangeDuringWait>& test) { return test.param.name; });
 
 TEST_F(RunSequenceTest, TheCounterWrappingInsideAWaitEndsItOnTime) {
   h.clock.origin = 0xFFFFFFFFull - 2000;  // the counter wraps 2 s into the wait

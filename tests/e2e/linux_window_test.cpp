@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ForeignCell{"shift_jis", "C:\\\x83\x76\x83\x8A\x83\x93\x83\x5E.exe", "\x95\x5C \x83\x5C"},
         ForeignCell{"latin1", "/home/caf\xE9/r\xE9sum\xE9.sh", "--na\xEFve \xFF\x80"}),
-    [](const ::testing::TestParamInfo<ForeignCell>& info) { return info.param.Label; });
+    [](const ::testing::TestParamInfo<ForeignCell>& test) { return test.param.Label; });
 
 }  // namespace
 }  // namespace pellox::testing

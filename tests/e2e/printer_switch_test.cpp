@@ -28,10 +28,10 @@ const std::string kSharedB = kShared + std::string(20, 'B');
 
 class PrinterSwitchTest : public ::testing::Test {
  protected:
-  void Start(const std::vector<std::string>& printers) {
+  void Start(const std::vector<std::string>& queues) {
     if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
     std::string error;
-    cups = SharedCupsScheduler(printers, error);
+    cups = SharedCupsScheduler(queues, error);
     ASSERT_NE(cups, nullptr) << error;
   }
   void SetUp() override { Start({"Alpha", "Beta"}); }

@@ -31,7 +31,7 @@ void FakeToolkit::SetItemIndex(int index) {
 }
 
 void FakeToolkit::SetPanelText(int panel, std::string_view text) {
-  panels_.at(panel) = std::string(text);
+  panels_.at(static_cast<std::size_t>(panel)) = std::string(text);
   panelLog_.push_back(std::to_string(panel) + "=" + std::string(text));
 }
 void FakeToolkit::SetCaption(std::string_view caption) { caption_ = std::string(caption); }

@@ -47,7 +47,7 @@ class FakeToolkit : public WindowToolkit {
   std::optional<FileDialogState> LastShown(DialogId dialog) const;
 
   const std::vector<std::string>& Items() const { return items_; }
-  const std::string& Panel(int panel) const { return panels_.at(panel); }
+  const std::string& Panel(int panel) const { return panels_.at(static_cast<std::size_t>(panel)); }
   const std::string& Caption() const { return caption_; }
   // Every change of a status panel, as "<panel>=<text>", in order.
   const std::vector<std::string>& PanelLog() const { return panelLog_; }

@@ -61,9 +61,9 @@ TEST_P(ArgumentWordsTest, SplitsLikeTheShellWithoutExpansion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ArgumentWordsTest, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<WordsCase>& info) {
+                         [](const ::testing::TestParamInfo<WordsCase>& test) {
                            std::string name;
-                           for (const char* p = info.param.Label; *p; ++p) {
+                           for (const char* p = test.param.Label; *p; ++p) {
                              name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                            }
                            return name;

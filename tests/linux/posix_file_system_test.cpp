@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrnoCase{"EOVERFLOW", EOVERFLOW, EOVERFLOW},
                       ErrnoCase{"ENAMETOOLONG", ENAMETOOLONG, ENAMETOOLONG},
                       ErrnoCase{"ELOOP", ELOOP, ELOOP}),
-    [](const ::testing::TestParamInfo<ErrnoCase>& info) { return std::string(info.param.Label); });
+    [](const ::testing::TestParamInfo<ErrnoCase>& test) { return std::string(test.param.Label); });
 
 TEST(ErrnoMappingTest, UnmappedErrnoGivesTheNumberedMessage) {
   EXPECT_EQ(EInOutError(ErrnoToInOutCode(ETIMEDOUT)).Message(),

@@ -55,7 +55,7 @@ class SaveTest : public ::testing::Test {
  protected:
   // `mode` for a file `owner`:`group` holding "old".
   std::string OldFile(const std::string& name, uid_t owner, gid_t group, mode_t mode) {
-    const std::string path = folder_ / name;
+    std::string path = folder_ / name;
     WriteFile(path, "old");
     EXPECT_EQ(chown(path.c_str(), owner, group), 0);
     EXPECT_EQ(chmod(path.c_str(), mode), 0);
@@ -187,7 +187,7 @@ class FullDiskTest : public SaveTest {
 
   std::string mountPoint_;
   bool mounted_ = false;
-  const std::string big_ = std::string(256 * 1024, 'x');
+  const std::string big_ = std::string(size_t{256} * 1024, 'x');
 };
 
 TEST_F(FullDiskTest, ARenamingSaveFailsWithCode101AndKeepsTheOldList) {

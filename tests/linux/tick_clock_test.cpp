@@ -25,7 +25,7 @@ TEST(MonotonicTickClockTest, FollowsTheMonotonicClockModulo2To32) {
 TEST(MonotonicTickClockTest, MovesOnAfterASleep) {
   MonotonicTickClock clock;
   const uint32_t start = clock.TickCount();
-  timespec pause{0, 5 * 1000 * 1000};
+  timespec pause{0, 5L * 1000 * 1000};
   nanosleep(&pause, nullptr);
   EXPECT_GE(static_cast<uint32_t>(clock.TickCount() - start), 5u);
 }

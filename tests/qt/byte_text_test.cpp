@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         ByteCase{"above_unicode", "\xF4\x90\x80\x80", {Raw(0xF4), Raw(0x90), Raw(0x80), Raw(0x80)}},
         // The UTF-8 form of a code point that stands for a raw byte.
         ByteCase{"reserved_range", "\xEE\xBE\x80", {Raw(0xEE), Raw(0xBE), Raw(0x80)}}),
-    [](const ::testing::TestParamInfo<ByteCase>& info) { return info.param.Label; });
+    [](const ::testing::TestParamInfo<ByteCase>& test) { return test.param.Label; });
 
 TEST(ByteTextRoundTrip, EveryByteAloneAndInPairsComesBack) {
   for (int first = 0; first < 256; ++first) {

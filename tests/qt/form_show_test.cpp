@@ -28,8 +28,8 @@ TEST_F(QtFormShowTest, TheGridShowsTheHeaderRowAndOneBlankRow) {
   ASSERT_EQ(shown->columnCount(), layout::kGridColumns);
   for (int column = 0; column < layout::kGridColumns; ++column) {
     EXPECT_EQ(shown->headerData(column, Qt::Horizontal).toString(),
-              QString::fromUtf8(layout::kGridHeadings[column]));
-    EXPECT_EQ(window->Grid()->ColumnWidth(column), layout::kGridColumnWidths[column]);
+              QString::fromUtf8(layout::GridHeading(column)));
+    EXPECT_EQ(window->Grid()->ColumnWidth(column), layout::GridColumnWidth(column));
   }
   ASSERT_EQ(shown->rowCount(), 1);
   for (int column = 0; column < layout::kGridColumns; ++column) {

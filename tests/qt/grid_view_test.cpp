@@ -240,13 +240,13 @@ TEST_F(QtGridViewTest, AMillionRowsLoadAndTheLastOneCanBeReached) {
 TEST_F(QtGridViewTest, ColumnWidthsAreSetByTheGridAndSurviveRowCountChanges) {
   const std::vector<int> widths = {40, 64, 200, 200};
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    Grid().SetColWidth(column, widths[column]);
+    Grid().SetColWidth(column, widths[static_cast<size_t>(column)]);
   }
   FillRows(30);
   Grid().SetRowCount(3);
   ProcessMessages();
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    EXPECT_EQ(view->ColumnWidth(column), widths[column]) << column;
+    EXPECT_EQ(view->ColumnWidth(column), widths[static_cast<size_t>(column)]) << column;
     EXPECT_EQ(view->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
   }
 }
@@ -272,7 +272,7 @@ TEST_F(QtGridViewTest, ADragToOnePixelOrLessKeepsTheOldWidth) {
 
 TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    Grid().SetColWidth(column, layout::kGridColumnWidths[column]);
+    Grid().SetColWidth(column, layout::GridColumnWidth(column));
   }
   FillRows(3);
   const QImage rows = view->viewport()->grab().toImage();

@@ -250,8 +250,9 @@ TEST_F(QtMainWindowTest, TheStatusBarHasThreeSunkenPanelsToTheRightEnd) {
   for (int i = 0; i < StatusBar::kPanels; ++i) {
     SCOPED_TRACE(i);
     const QLabel* panel = status->Panel(i);
-    EXPECT_EQ(panel->geometry().left(), spans[i].first);
-    EXPECT_EQ(panel->geometry().right() + 1, spans[i].second);
+    const std::pair<int, int>& span = spans[static_cast<size_t>(i)];
+    EXPECT_EQ(panel->geometry().left(), span.first);
+    EXPECT_EQ(panel->geometry().right() + 1, span.second);
     EXPECT_EQ(panel->geometry().height(), status->height());
     EXPECT_EQ(panel->frameShadow(), QFrame::Sunken);
     EXPECT_TRUE(panel->alignment().testFlag(Qt::AlignLeft));

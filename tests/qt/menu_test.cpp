@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedLetter{"E_first_letter_of_Exit", Qt::Key_E, FormEvent::MnuExitClick},
                       TypedLetter{"A_plain_text_in_SaveAs", Qt::Key_A, std::nullopt},
                       TypedLetter{"X_plain_text_in_Exit", Qt::Key_X, std::nullopt}),
-    [](const ::testing::TestParamInfo<TypedLetter>& info) { return info.param.Label; });
+    [](const ::testing::TestParamInfo<TypedLetter>& test) { return test.param.Label; });
 
 TEST_F(QtMenuTest, ETypedInTheOpenMenuEndsTheProgram) {
   QMenu* menu = OpenFileMenu();

@@ -366,7 +366,7 @@ TEST_F(MainWindowTest, LongTextsPasteTypeAndGoThroughPickAndAdd) {
   // Pick brings it back; a letter typed at its end still goes in.
   SendMessageA(Control(ControlId::Button6), BM_CLICK, 0, 0);  // Pick
   HWND edit3 = Control(ControlId::Edit3);
-  SendMessageA(edit3, EM_SETSEL, big.size(), big.size());
+  SendMessageA(edit3, EM_SETSEL, big.size(), static_cast<LPARAM>(big.size()));
   SendMessageA(edit3, WM_CHAR, 'x', 0);
   SendMessageA(Control(ControlId::Button2), BM_CLICK, 0, 0);  // Add
   ASSERT_EQ(2, program_.Form().EntryCount);

@@ -25,7 +25,7 @@ class PrinterSwitchTest : public Win32ProgramTest {
   HWND Combo() { return Control(ControlId::ComboBox1); }
 
   // Picks item `index` as a user would and clicks Run (the list is empty).
-  void RunWithChoice(int index) {
+  void RunWithChoice(size_t index) {
     SendMessageA(Combo(), CB_SETCURSEL, index, 0);
     SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Combo()), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Combo()));
@@ -51,7 +51,7 @@ TEST_F(PrinterSwitchTest, TheChoiceListsTheSchedulersPrintersAfterABlankItem) {
 TEST_F(PrinterSwitchTest, ARunWithAChosenPrinterMakesItTheDefault) {
   const std::vector<std::string> items = ComboItems(Combo());
   ASSERT_EQ(cupsPrinters_->size() + 1, items.size());
-  for (int choice : {2, 1}) {
+  for (size_t choice : {2u, 1u}) {
     RunWithChoice(choice);
     EXPECT_EQ(items[choice] + ",,", DeviceValue()) << "choice " << choice;
     EXPECT_EQ(items[choice], SystemDefaultPrinter()) << "choice " << choice;

@@ -61,9 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"quotes inside an argument dropped",
                   "pellox.exe D:\\\"my lists\"\\x.lst",
                   {"D:\\my lists\\x.lst"}}),
-    [](const ::testing::TestParamInfo<SplitCase>& info) {
+    [](const ::testing::TestParamInfo<SplitCase>& test) {
       std::string name;
-      for (const char* c = info.param.Label; *c; ++c) {
+      for (const char* c = test.param.Label; *c; ++c) {
         if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
       }
       return name;

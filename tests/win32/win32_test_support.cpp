@@ -26,8 +26,9 @@ std::vector<MarkerStart> MarkerStarts(const std::string& folder) {
 }
 
 std::string WindowText(HWND window) {
-  std::string text(GetWindowTextLengthA(window) + 1, '\0');
-  text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -35,8 +36,10 @@ std::vector<std::string> ComboItems(HWND combo) {
   std::vector<std::string> items;
   const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    std::string text(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) + 1, '\0');
-    text.resize(SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+    const auto item = static_cast<WPARAM>(i);
+    std::string text(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, item, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        SendMessageA(combo, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()))));
     items.push_back(text);
   }
   return items;
@@ -100,7 +103,7 @@ std::vector<HWND> TaskbarWindows(DWORD processId) {
   struct Search {
     DWORD ProcessId;
     std::vector<HWND> Found;
-  } search{processId, {}};
+  } windows{processId, {}};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
         auto* search = reinterpret_cast<Search*>(data);
@@ -112,8 +115,8 @@ std::vector<HWND> TaskbarWindows(DWORD processId) {
         if ((exStyle & WS_EX_APPWINDOW) || plain) search->Found.push_back(window);
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+      reinterpret_cast<LPARAM>(&windows));
+  return windows.Found;
 }
 
 std::string WinePath(const std::string& unixPath) {

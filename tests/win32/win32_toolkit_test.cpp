@@ -53,7 +53,7 @@ TEST_F(Win32ToolkitTest, PanelsShowTheirTexts) {
   Ui().SetPanelText(1, "C:\\a.exe");
   Ui().SetPanelText(2, "-p");
   char text[64];
-  for (int panel = 0; panel < 3; ++panel) {
+  for (WPARAM panel = 0; panel < 3; ++panel) {
     SendMessageA(bar, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(panel == 0 ? "3" : panel == 1 ? "C:\\a.exe" : "-p", text);
   }

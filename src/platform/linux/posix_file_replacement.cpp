@@ -49,7 +49,8 @@ std::string RandomTempName() {
   unsigned char random[kTempNameRandomChars] = {};
   if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
     // No entropy yet: the name only has to differ, and the create checks it.
-    unsigned long seed = static_cast<unsigned long>(std::time(nullptr)) ^ getpid();
+    unsigned long seed =
+        static_cast<unsigned long>(std::time(nullptr)) ^ static_cast<unsigned long>(getpid());
     for (unsigned char& byte : random) byte = static_cast<unsigned char>(seed >>= 5);
   }
   std::string name = kTempNamePrefix;

@@ -76,7 +76,7 @@ QString ToQString(std::string_view bytes) {
     } else {
       // Only the first byte is taken as raw; the next one may start a
       // valid sequence.
-      codes += kRawByteBase + static_cast<unsigned char>(bytes[at]);
+      codes += static_cast<char32_t>(kRawByteBase + static_cast<unsigned char>(bytes[at]));
       ++at;
     }
   }

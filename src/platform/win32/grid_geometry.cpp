@@ -21,7 +21,7 @@ int GridGeometry::TotalWidth() const {
 
 int GridGeometry::ColumnLeft(int column) const {
   int left = -leftOffset_;
-  for (int c = 0; c < column; ++c) left += widths_[c] + layout::kGridLineWidth;
+  for (int c = 0; c < column; ++c) left += ColumnWidth(c) + layout::kGridLineWidth;
   return left;
 }
 
@@ -47,7 +47,7 @@ int GridGeometry::RowAt(int y, int topRow) const {
 
 int GridGeometry::BorderAt(int x) const {
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    const int border = ColumnLeft(column) + widths_[column];
+    const int border = ColumnLeft(column) + ColumnWidth(column);
     if (std::abs(x - border) <= kBorderGrip) return column;
   }
   return -1;

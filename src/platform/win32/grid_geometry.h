@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "window/layout.h"
 
@@ -22,8 +23,8 @@ class GridGeometry {
   int ClientWidth() const { return clientWidth_; }
   int ClientHeight() const { return clientHeight_; }
 
-  int ColumnWidth(int column) const { return widths_[column]; }
-  void SetColumnWidth(int column, int width) { widths_[column] = width; }
+  int ColumnWidth(int column) const { return widths_[static_cast<std::size_t>(column)]; }
+  void SetColumnWidth(int column, int width) { widths_[static_cast<std::size_t>(column)] = width; }
   // All columns with their lines, unscrolled.
   int TotalWidth() const;
   // Left edge of `column` in client coordinates, scrolled.

@@ -26,7 +26,7 @@ HMENU BuildMainMenu() {
   for (size_t i = 0; i < layout::kFileMenuItems.size(); ++i) {
     const layout::MenuItem& item = layout::kFileMenuItems[i];
     const bool separator = std::string(item.Caption) == "-";
-    AppendMenuA(file, separator ? MF_SEPARATOR : MF_STRING, MenuItemIdOf(i),
+    AppendMenuA(file, separator ? MF_SEPARATOR : MF_STRING, static_cast<UINT_PTR>(MenuItemIdOf(i)),
                 separator ? nullptr : item.Caption);
   }
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), layout::kFileMenu.Caption);

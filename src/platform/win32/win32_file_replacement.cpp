@@ -13,7 +13,7 @@ namespace pellox::win32 {
 namespace {
 
 // Tries before giving up on finding a free temporary name.
-constexpr int kTempNameTries = 100;
+constexpr unsigned kTempNameTries = 100;
 
 // Throws GetLastError() after `handle` is closed, so that the close cannot
 // change the code.
@@ -150,7 +150,7 @@ std::unique_ptr<FileReplacement> CreateMovingReplacement(const std::string& fold
   if (folder.size() + kTempNameLength >= MAX_PATH) return nullptr;
   RemoveAbandonedTempFiles(folder);
   unsigned seed = static_cast<unsigned>(GetCurrentProcessId() ^ GetTickCount());
-  for (int attempt = 0; attempt < kTempNameTries; ++attempt) {
+  for (unsigned attempt = 0; attempt < kTempNameTries; ++attempt) {
     char name[kTempNameLength + 1];
     std::snprintf(name, sizeof name, "%s%04x%s", kTempPrefix, (seed + attempt) & 0xFFFFu,
                   kTempSuffix);
