@@ -14,9 +14,9 @@ namespace {
 
 // Blocks start small, for the many grids with a few rows, and grow with the
 // store up to this size.
-constexpr size_t kMinBlockSize = 4 * 1024;
+constexpr size_t kMinBlockSize = size_t{4} * 1024;
 // (2 MiB: a huge page on x86-64, which a platform may back the blocks with.)
-constexpr size_t kMaxBlockSize = 2 * 1024 * 1024;
+constexpr size_t kMaxBlockSize = size_t{2} * 1024 * 1024;
 
 size_t NumberBytes(size_t number) {
   size_t bytes = 1;

@@ -9,7 +9,7 @@
 namespace pellox::testing {
 namespace {
 
-constexpr size_t kHugePage = 2 * 1024 * 1024;
+constexpr size_t kHugePage = size_t{2} * 1024 * 1024;
 
 TEST(MappedBlockMemoryTest, GivesWritableBlocksOfEverySize) {
   MappedBlockMemory memory;

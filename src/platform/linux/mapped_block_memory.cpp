@@ -9,7 +9,7 @@ namespace pellox {
 
 namespace {
 
-constexpr size_t kHugePageSize = 2 * 1024 * 1024;
+constexpr size_t kHugePageSize = size_t{2} * 1024 * 1024;
 
 size_t RoundUp(size_t size, size_t unit) { return (size + unit - 1) / unit * unit; }
 
@@ -25,12 +25,14 @@ char* MappedBlockMemory::Allocate(size_t size) {
   void* mapping = mmap(nullptr, length + kHugePageSize, PROT_READ | PROT_WRITE,
                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapping == MAP_FAILED) throw std::bad_alloc();
-  const auto start = reinterpret_cast<uintptr_t>(mapping);
-  const uintptr_t aligned = RoundUp(start, kHugePageSize);
-  if (aligned != start) munmap(mapping, aligned - start);
-  const size_t after = start + kHugePageSize - aligned;
-  if (after != 0) munmap(reinterpret_cast<void*>(aligned + length), after);
-  auto* block = reinterpret_cast<char*>(aligned);
+  // The offset is worked out on the address, the pointers stay pointers.
+  auto* start = static_cast<char*>(mapping);
+  const size_t misalignment = reinterpret_cast<uintptr_t>(start) % kHugePageSize;
+  const size_t before = misalignment == 0 ? 0 : kHugePageSize - misalignment;
+  char* block = start + before;
+  if (before != 0) munmap(start, before);
+  const size_t after = kHugePageSize - before;
+  if (after != 0) munmap(block + length, after);
   // Only a hint: without huge pages the block works all the same.
   madvise(block, length, MADV_HUGEPAGE);
   return block;
