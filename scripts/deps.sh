@@ -39,6 +39,8 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
+# Another install running at the same time (a second build folder's test
+# command) holds the package lock for a while: wait for it.
+apt-get -o DPkg::Lock::Timeout=900 update -qq
 # shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
