@@ -82,10 +82,16 @@ std::string ListOf(int entries, const std::string& program) {
 
 class InPlaceOverwriteTest : public ::testing::Test {
  protected:
+  void SetUp() override { h.Show(); }
+
   // Every moment is the old list, the new one, or a file that does not
   // load.
   void ExpectEveryMomentSound(const RecordingFile& file, const std::string& oldList,
                               const std::string& newList) {
+    for (const std::string& list : {oldList, newList}) {
+      h.files.files["/m.lst"] = list;
+      EXPECT_EQ(h.form.LoadList("/m.lst"), !list.empty()) << "the lists themselves load";
+    }
     for (size_t i = 0; i < file.moments.size(); ++i) {
       const std::string& moment = file.moments[i];
       if (moment == oldList || moment == newList) continue;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "big_list.h"
 #include "file_test_support.h"
 #include "form_harness.h"
 #include "platform/linux/posix_file_system.h"
@@ -22,16 +23,6 @@
 
 namespace pellox::testing {
 namespace {
-
-// A list of `entries` entries whose programs carry `tag`.
-std::string BigList(int entries, const std::string& tag) {
-  std::string text = "0\r\n" + std::to_string(entries) + "\r\n";
-  text.reserve(static_cast<size_t>(entries) * 32);
-  for (int i = 0; i < entries; ++i) {
-    text += "5\r\n/usr/bin/" + tag + "-" + std::to_string(i) + "\r\n-q\r\n";
-  }
-  return text;
-}
 
 // Saves `contents` to `path` in a child process the way SaveList writes a
 // list (64 KiB at a time); returns the child's pid once it started. The
@@ -96,6 +87,7 @@ class InterruptedSaveTest : public ::testing::Test {
   bool Loads(const std::string& path) {
     PosixFileSystem files;
     FormHarness form({.files = &files});
+    form.Show();
     return form.form.LoadList(path);
   }
 
@@ -117,6 +109,7 @@ TEST_F(InterruptedSaveTest, AKillAtAnyMomentLeavesOldNewOrNoLoadWithTheOldListKe
   const long writing = Microseconds(end - changed);
   ASSERT_EQ(ReadFile(path_), new_);
   ASSERT_TRUE(KeptCopies().empty());
+  ASSERT_TRUE(Loads(path_));
 
   // Half the kills come at a random moment of the whole save, half at a
   // random moment after the file's first change, so that the stretch in
