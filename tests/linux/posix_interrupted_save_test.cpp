@@ -36,7 +36,7 @@ pid_t StartSave(const std::string& path, const std::string& contents, int gate =
   _exit(CodeOf([&] {
     PosixFileSystem files;
     std::unique_ptr<FileReplacement> output = files.Replace(path);
-    constexpr size_t kChunk = 64 * 1024;
+    constexpr size_t kChunk = size_t{64} * 1024;
     for (size_t at = 0; at < contents.size(); at += kChunk) {
       output->Write(contents.data() + at, std::min(kChunk, contents.size() - at));
     }

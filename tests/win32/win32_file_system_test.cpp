@@ -200,6 +200,23 @@ TEST_F(Win32FileSystemTest, ASaveRemovesNoFileItDidNotMakeItself) {
   EXPECT_EQ("newer", ReadFile(folder_ / "list.lst"));
 }
 
+// A list being written in place is held for that save alone: a second
+// save waits a little, then is refused, and the file holds the first one.
+TEST_F(Win32FileSystemTest, ASecondSaveOfAListBeingWrittenInPlaceWaitsThenIsRefused) {
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old");
+  ASSERT_TRUE(CreateHardLinkA((folder_ / "second.lst").c_str(), target.c_str(), nullptr));
+  std::unique_ptr<FileReplacement> first = files_.Replace(target);
+  first->Write("first", 5);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ERROR_SHARING_VIOLATION, SaveCode(target, "second"));
+  EXPECT_GE(GetTickCount() - start, 2000u);
+  first->Commit();
+  EXPECT_EQ("first", ReadFile(target));
+  EXPECT_EQ(0, SaveCode(target, "second"));
+  EXPECT_EQ("second", ReadFile(folder_ / "second.lst"));
+}
+
 // A save keeps what the file was besides its contents: its attributes and
 // its access control list, whether the new contents are moved into its
 // place or written in place (a second name).
