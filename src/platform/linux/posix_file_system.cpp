@@ -181,10 +181,6 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
   name = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
-
-namespace {
-
 // The code of the table for an errno that has one.
 std::optional<int> TableCodeFor(int errnoValue) {
   switch (errnoValue) {
