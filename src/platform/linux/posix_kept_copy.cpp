@@ -52,12 +52,14 @@ int WriteSyncAndClose(int fd, const std::string& contents) {
   return ::close(file.Release()) == 0 || errno == EINTR ? 0 : errno;
 }
 
-}  // namespace
-
+// The kept copy's name for a file named `name`, the `attempt`th (from 1)
+// that is tried.
 std::string KeptCopyName(const std::string& name, int attempt) {
   if (attempt == 1) return name + ".pellox-kept.lst";
   return name + ".pellox-kept-" + std::to_string(attempt) + ".lst";
 }
+
+}  // namespace
 
 KeptCopy::KeptCopy(int folderFd, const std::string& name, const std::string& contents) {
   const int besideError = MakeIn(folderFd, name, contents);

@@ -39,8 +39,4 @@ class KeptCopy {
   ino_t inode_ = 0;
 };
 
-// The kept copy's name for a file named `name`, the `attempt`th (from 1)
-// that is tried.
-std::string KeptCopyName(const std::string& name, int attempt);
-
 }  // namespace pellox
