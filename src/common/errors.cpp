@@ -2,6 +2,12 @@
 
 namespace pellox {
 
+namespace {
+
+std::string NumberedMessage(int code) { return "I/O エラー (" + std::to_string(code) + ")"; }
+
+}  // namespace
+
 std::string EInOutError::MessageFor(int code) {
   switch (code) {
     case in_out::kFileNotFound:
@@ -19,11 +25,22 @@ std::string EInOutError::MessageFor(int code) {
     case in_out::kInvalidNumber:
       return "入力値が数値ではありません";
     default:
-      return "I/O エラー (" + std::to_string(code) + ")";
+      return NumberedMessage(code);
   }
 }
 
-EInOutError::EInOutError(int code) : Exception(MessageFor(code)), code_(code) {}
+EInOutError::EInOutError(int code) : EInOutError(code, MessageFor(code)) {}
+
+EInOutError::EInOutError(int code, std::string message)
+    : Exception(std::move(message)), code_(code) {}
+
+EInOutError EInOutError::Unlisted(int code) { return EInOutError(code, NumberedMessage(code)); }
+
+EInOutError EInOutError::AfterReplace() const {
+  EInOutError error = *this;
+  error.contentsReplaced_ = true;
+  return error;
+}
 
 namespace {
 

@@ -39,11 +39,24 @@ enum Code : int {
 class EInOutError : public Exception {
  public:
   explicit EInOutError(int code);
+  // A code of the system's own numbering that has no counterpart in the
+  // table (an errno without a Windows code): the numbered message whatever
+  // the number, never another code's text.
+  static EInOutError Unlisted(int code);
+
   int ErrorCode() const { return code_; }
   static std::string MessageFor(int code);
 
+  // The same error, raised after the new contents had already taken the
+  // file's place (making that last failed): the file holds what was saved.
+  EInOutError AfterReplace() const;
+  bool ContentsReplaced() const { return contentsReplaced_; }
+
  private:
+  EInOutError(int code, std::string message);
+
   int code_;
+  bool contentsReplaced_ = false;
 };
 
 // The printer layer's own errors ("no default printer", "index out of range").

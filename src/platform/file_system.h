@@ -21,15 +21,21 @@ class File {
 };
 
 // New contents on their way into the place of a file's old ones. Until
-// Commit has returned, the file keeps its old contents (or gets them back);
-// a replacement destroyed without a successful Commit leaves the file as it
-// was, and a new file is not created.
+// Commit has taken them there, the file keeps its old contents (or gets
+// them back); a replacement destroyed without that leaves the file as it
+// was, and a new file is not created. A file that is written in place
+// (where a new file would lose what it is) does not load as a list while
+// it is written, never as a mix of old and new; its old contents are kept
+// in a copy on the disk meanwhile, which stays where a save is stopped
+// before the file is whole again (the implementations tell where).
 class FileReplacement {
  public:
   virtual ~FileReplacement() = default;
   // Writes all `size` bytes of the new contents.
   virtual void Write(const char* data, size_t size) = 0;
-  // Makes what was written the file's contents, on the disk.
+  // Makes what was written the file's contents, on the disk. A failure
+  // after the new contents took the file's place (closing it, making the
+  // change last) raises an error whose ContentsReplaced() is true.
   virtual void Commit() = 0;
 };
 

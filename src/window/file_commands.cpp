@@ -1,5 +1,6 @@
 // The File menu, "Browse", and the unattended run that follows start-up when
 // the command line names a list file.
+#include "common/errors.h"
 #include "window/form1.h"
 #include "window/layout.h"
 
@@ -40,8 +41,19 @@ void TForm1::MnuSaveAsClick() {
   ui_.PrepareDialog(DialogId::SaveDialog1, {ListDir, kListFilter, kListExt, ListFileName});
   if (!ui_.ShowDialog(DialogId::SaveDialog1)) return;
   const std::string path = ui_.DialogFileName(DialogId::SaveDialog1);
-  // The name becomes the current file only once the list is safely in it.
-  SaveList(path);
+  // The name becomes the current file once the list is in it: after a
+  // save that succeeded, or one whose new contents took the file's place
+  // before something failed.
+  try {
+    SaveList(path);
+  } catch (const EInOutError& error) {
+    if (error.ContentsReplaced()) TakeListFileName(path);
+    throw;
+  }
+  TakeListFileName(path);
+}
+
+void TForm1::TakeListFileName(const std::string& path) {
   ListFileName = path;
   SetListCaption();
 }

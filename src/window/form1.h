@@ -94,6 +94,8 @@ class TForm1 {
   void Close();
   std::string FolderPartOf(const std::string& path);
   void SetListCaption();
+  // Makes `path` the current list file, in the caption too.
+  void TakeListFileName(const std::string& path);
 
   TApplication& application_;
   WindowToolkit& ui_;

@@ -17,6 +17,19 @@ TEST(InOutErrorTest, MessageFollowsTheCode) {
   EXPECT_EQ(EInOutError(36).ErrorCode(), 36);
 }
 
+// A code of the system's own numbering that the table does not know shows
+// its number, even where a table code has the same number.
+TEST(InOutErrorTest, AnUnlistedCodeShowsItsNumberAndAnErrorAfterTheReplaceSaysSo) {
+  const EInOutError unlisted = EInOutError::Unlisted(5);
+  EXPECT_EQ(unlisted.Message(), "I/O エラー (5)");
+  EXPECT_EQ(unlisted.ErrorCode(), 5);
+  EXPECT_FALSE(unlisted.ContentsReplaced());
+  const EInOutError after = EInOutError(101).AfterReplace();
+  EXPECT_TRUE(after.ContentsReplaced());
+  EXPECT_EQ(after.Message(), "ディスクがいっぱいです");
+  EXPECT_EQ(after.ErrorCode(), 101);
+}
+
 TEST(Win32ErrorTest, CodeAndTrimmedSystemTextOnTwoLines) {
   EXPECT_EQ(EWin32Error(5, "Access denied. \r\n").Message(),
             "Win32 エラー。コード : 5.\nAccess denied");

@@ -123,6 +123,22 @@ TEST_F(FileCommandsTest, AFailedSaveAsKeepsTheOldNameAndCaption) {
   EXPECT_EQ(h.ui.ErrorBoxes()[0].Text, "ファイルへのアクセスが拒否されました.");
 }
 
+// The file already holds the new list: the program's state must say so,
+// and the error box tells what failed.
+TEST_F(FileCommandsTest, ASaveAsThatFailsAfterTheListIsInTheFileTakesTheNewName) {
+  h.form.ListFileName = "/out/old.lst";
+  h.ui.SetCaption("Pellox | /out/old.lst");
+  h.Add("1", "a");
+  h.files.FailAt(FakeFileSystem::Op::Durable, 1, 1117);
+  h.ui.AnswerDialog(kSave, {"/out/new.lst", 1});
+  Press(FormEvent::MnuSaveAsClick);
+  EXPECT_EQ(h.files.files.at("/out/new.lst"), "0\r\n1\r\n1\r\na\r\n\r\n");
+  EXPECT_EQ(h.form.ListFileName, "/out/new.lst");
+  EXPECT_EQ(h.ui.Caption(), "Pellox | /out/new.lst");
+  ASSERT_EQ(h.ui.ErrorBoxes().size(), 1u);
+  EXPECT_EQ(h.ui.ErrorBoxes()[0].Text, "I/O エラー (1117)");
+}
+
 TEST_F(FileCommandsTest, BrowseFillsTheProgramFieldAndMovesItsFolder) {
   h.ui.AnswerDialog(kOpen, {"/usr/bin/tool", 2});
   Press(FormEvent::Button1Click);

@@ -131,6 +131,11 @@ class FakeReplacement : public FileReplacement {
     system_.Check(FakeFileSystem::Op::Commit);
     system_.files[path_] = written_;
     committed_ = true;
+    try {
+      system_.Check(FakeFileSystem::Op::Durable);
+    } catch (const EInOutError& error) {
+      throw error.AfterReplace();
+    }
   }
 
  private:

@@ -127,7 +127,10 @@ class FakeProcessInfo : public ProcessInfo {
 // "/" or listed in `folders` is a folder.
 class FakeFileSystem : public FileSystem {
  public:
-  enum class Op { Open, Read, Close, Replace, Write, Commit };
+  // Durable: what a commit does after the new contents took the file's
+  // place (closing it, making the change last); its failure raises the
+  // error with ContentsReplaced().
+  enum class Op { Open, Read, Close, Replace, Write, Commit, Durable };
 
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
   std::unique_ptr<FileReplacement> Replace(const std::string& path) override;

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "child_process.h"
@@ -65,6 +66,38 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ErrnoMappingTest, UnmappedErrnoGivesTheNumberedMessage) {
   EXPECT_EQ(EInOutError(ErrnoToInOutCode(ETIMEDOUT)).Message(),
             "I/O エラー (" + std::to_string(ETIMEDOUT) + ")");
+}
+
+// Every errno without a place in the table keeps its own number in the
+// numbered message, also where that number is a Windows code with a text
+// of its own (EIO is 5, "access denied").
+TEST(ErrnoMappingTest, AnUnmappedErrnoNeverShowsAnotherCodesText) {
+  const auto messageOf = [](int errnoValue) {
+    try {
+      ThrowInOutErrno(errnoValue);
+    } catch (const EInOutError& error) {
+      return error.Message();
+    }
+    return std::string();
+  };
+  struct Colliding {
+    const char* Label;
+    int Errno;
+  };
+  for (const Colliding& c :
+       {Colliding{"ESRCH", ESRCH}, Colliding{"EINTR", EINTR}, Colliding{"EIO", EIO},
+        Colliding{"ENETDOWN", ENETDOWN}, Colliding{"ENETUNREACH", ENETUNREACH},
+        Colliding{"EISCONN", EISCONN}}) {
+    EXPECT_EQ(messageOf(c.Errno), "I/O エラー (" + std::to_string(c.Errno) + ")") << c.Label;
+  }
+  const std::set<int> mapped = {ENOENT, ENOTDIR, EMFILE, ENFILE, EACCES,
+                                EPERM,  EROFS,   EISDIR, ENOSPC};
+  for (int errnoValue = 1; errnoValue < 4096; ++errnoValue) {
+    const std::string expected = mapped.contains(errnoValue)
+                                     ? EInOutError(ErrnoToInOutCode(errnoValue)).Message()
+                                     : "I/O エラー (" + std::to_string(errnoValue) + ")";
+    EXPECT_EQ(messageOf(errnoValue), expected) << errnoValue;
+  }
 }
 
 class PosixFileSystemTest : public ::testing::Test {

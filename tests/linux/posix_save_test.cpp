@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -22,6 +23,7 @@
 
 #include "child_process.h"
 #include "file_test_support.h"
+#include "form_harness.h"
 #include "platform/linux/posix_file_system.h"
 #include "temp_folder.h"
 
@@ -35,6 +37,8 @@ struct FolderSync {
 };
 std::string watchedFile;
 std::vector<FolderSync> folderSyncs;
+// Non-zero: every fsync of a folder fails with this errno.
+int folderSyncError = 0;
 
 }  // namespace
 
@@ -45,6 +49,10 @@ extern "C" int fsync(int fd) {
   if (!watchedFile.empty() && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     folderSyncs.push_back({info.st_ino, pellox::testing::ReadFile(watchedFile)});
   }
+  if (folderSyncError != 0 && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    errno = folderSyncError;
+    return -1;
+  }
   return static_cast<int>(syscall(SYS_fsync, fd));
 }
 
@@ -53,6 +61,11 @@ namespace {
 
 class SaveTest : public ::testing::Test {
  protected:
+  // Kept copies that cannot go beside a list go to a cache folder of the
+  // test's own, which any user may write.
+  SaveTest() { setenv("XDG_CACHE_HOME", cache_.Path().c_str(), 1); }
+  ~SaveTest() override { unsetenv("XDG_CACHE_HOME"); }
+
   // `mode` for a file `owner`:`group` holding "old".
   std::string OldFile(const std::string& name, uid_t owner, gid_t group, mode_t mode) {
     std::string path = folder_ / name;
@@ -67,7 +80,13 @@ class SaveTest : public ::testing::Test {
     return AsNobody([&] { return CodeOf([&] { Save(path, "new"); }); });
   }
 
+  // The kept copies in the cache folder.
+  std::vector<std::string> CachedCopies() {
+    return Exists(cache_ / "pellox") ? NamesIn(cache_ / "pellox") : std::vector<std::string>{};
+  }
+
   TempFolder folder_;
+  TempFolder cache_{"", 0777};
 };
 
 class PermissionTest : public SaveTest {
@@ -110,6 +129,9 @@ TEST_F(PermissionTest, AWritableFileInAFolderTheUserMayNotWriteSaves) {
   EXPECT_EQ(SaveAsNobody(path), 0);
   EXPECT_EQ(ReadFile(path), "new");
   EXPECT_EQ(NamesIn(folder_.Path()), std::vector<std::string>{"list.lst"});
+  // The old list was kept in the cache folder while the file was written.
+  EXPECT_TRUE(Exists(cache_ / "pellox"));
+  EXPECT_TRUE(CachedCopies().empty());
 }
 
 TEST_F(PermissionTest, ANewFileInAFolderTheUserMayNotWriteIsRefused) {
@@ -268,6 +290,25 @@ class StalledSave {
   pid_t pid_ = -1;
 };
 
+// A name with no room for the kept copy's ending beside it: the copy goes
+// to the cache folder, and stays there, complete, when the save is killed
+// while the list does not load.
+TEST_F(SaveTest, AKilledInPlaceSaveLeavesTheOldListInTheCacheWhenItHasNoRoomBeside) {
+  const std::string name(255, 'n');
+  const std::string path = folder_ / name;
+  WriteFile(path, "0\r\n1\r\n1\r\nold\r\n\r\n");
+  ASSERT_EQ(link(path.c_str(), (folder_ / "second").c_str()), 0);
+  StalledSave save(path, "0\r\n1\r\n1\r\nnew-program", false);
+  ASSERT_TRUE(save.Started());
+  save.Kill();
+  EXPECT_EQ(ReadFile(path)[0], '\x1a');
+  const std::vector<std::string> copies = CachedCopies();
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(copies[0], name.substr(0, 200) + ".pellox-kept.lst");
+  EXPECT_EQ(ReadFile(cache_ / ("pellox/" + copies[0])), "0\r\n1\r\n1\r\nold\r\n\r\n");
+  EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{name, "second"}));
+}
+
 TEST_F(SaveTest, AKilledSaveLeavesNothingBehind) {
   const std::string path = folder_ / "list.lst";
   WriteFile(path, "old");
@@ -278,30 +319,32 @@ TEST_F(SaveTest, AKilledSaveLeavesNothingBehind) {
   EXPECT_EQ(ReadFile(path), "old");
 }
 
-TEST_F(SaveTest, TheNextSaveRemovesWhatAKilledSaveLeftButNoSaveInProgress) {
+// Nothing proves whose a file is that merely looks like a temporary file of
+// a save: the user's own files beside the list stay, whatever their names,
+// and so does what a killed save left.
+TEST_F(SaveTest, ASaveRemovesNoFileItDidNotMakeItself) {
   const std::string path = folder_ / "list.lst";
   WriteFile(path, "old");
-  // Left by a save killed on a file system without unnamed files.
-  WriteFile(folder_ / ".pellox-Ab3dE9", "half a list");
-  // Held by a save still in progress.
-  WriteFile(folder_ / ".pellox-Busy01", "being written");
-  const int busy = open((folder_ / ".pellox-Busy01").c_str(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(flock(busy, LOCK_EX), 0);
-  // Not ours: other names are never touched.
-  WriteFile(folder_ / ".pellox-notes", "mine");
-  WriteFile(folder_ / ".list.lst.Xy12Zq", "someone's");
+  const std::vector<std::string> others = {".list.lst.Xy12Zq", ".pellox-Ab3dE9", ".pellox-backup",
+                                           ".pellox-notes", "list.lst.pellox-kept.lst"};
+  for (const std::string& name : others) WriteFile(folder_ / name, "the user's " + name);
+  ASSERT_EQ(link(path.c_str(), (folder_ / "second-name").c_str()), 0);
 
-  Save(path, "new");
-  EXPECT_EQ(ReadFile(path), "new");
-  EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{".list.lst.Xy12Zq", ".pellox-Busy01",
-                                                               ".pellox-notes", "list.lst"}));
-  close(busy);
+  Save(path, "new");  // in place: a kept copy beside it, under another name
+  ASSERT_EQ(unlink((folder_ / "second-name").c_str()), 0);
+  Save(path, "newer");  // renamed
+  EXPECT_EQ(ReadFile(path), "newer");
+  std::vector<std::string> expected = others;
+  expected.push_back("list.lst");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(NamesIn(folder_.Path()), expected);
+  for (const std::string& name : others) EXPECT_EQ(ReadFile(folder_ / name), "the user's " + name);
 }
 
 // Without /proc a temporary file cannot be linked in later, so it gets its
-// name at once: the next save leaves it alone while its save runs, and
-// removes it once that save was killed.
-TEST_F(SaveTest, ANamedTempFileIsKeptWhileItsSaveRunsAndRemovedAfterItWasKilled) {
+// name at once: other saves leave it alone while its save runs, and after
+// that save was killed too, since nothing then proves it was a save's.
+TEST_F(SaveTest, ANamedTempFileOfAKilledSaveIsLeftAlone) {
   if (geteuid() != 0) GTEST_SKIP() << "hides /proc in a mount namespace of its own; needs root";
   const std::string path = folder_ / "list.lst";
   WriteFile(path, "old");
@@ -317,7 +360,8 @@ TEST_F(SaveTest, ANamedTempFileIsKeptWhileItsSaveRunsAndRemovedAfterItWasKilled)
 
   save.Kill();
   Save(path, "new");
-  EXPECT_EQ(NamesIn(folder_.Path()), (std::vector<std::string>{"list.lst", "other.lst"}));
+  EXPECT_EQ(NamesIn(folder_.Path()),
+            (std::vector<std::string>{during[0], "list.lst", "other.lst"}));
   EXPECT_EQ(ReadFile(path), "new");
 }
 
@@ -331,6 +375,151 @@ TEST_F(SaveTest, TheFolderIsSyncedAfterTheRename) {
   ASSERT_FALSE(folderSyncs.empty());
   EXPECT_EQ(folderSyncs.back().Folder, StatOf(folder_.Path()).st_ino);
   EXPECT_EQ(folderSyncs.back().FileContents, "new");
+}
+
+// The new list is in the file once the rename is done: a failing folder
+// sync after it is reported with its own error, and Save As takes the new
+// name, so that the program's state matches the file.
+TEST_F(SaveTest, AFailureAfterTheRenameIsReportedAndSaveAsTakesTheName) {
+  PosixFileSystem files;
+  FormHarness h({.files = &files});
+  h.Show();
+  h.Add("1", "/bin/true");
+  const std::string path = folder_ / "new.lst";
+  h.ui.AnswerDialog(DialogId::SaveDialog1, {path, 1});
+  folderSyncError = EIO;
+  h.form.Dispatch(FormEvent::MnuSaveAsClick);
+  folderSyncError = 0;
+  EXPECT_EQ(ReadFile(path), "0\r\n1\r\n1\r\n/bin/true\r\n\r\n");
+  EXPECT_EQ(h.form.ListFileName, path);
+  EXPECT_EQ(h.ui.Caption(), "Pellox | " + path);
+  ASSERT_EQ(h.ui.ErrorBoxes().size(), 1u);
+  EXPECT_EQ(h.ui.ErrorBoxes()[0].Text, "I/O エラー (" + std::to_string(EIO) + ")");
+}
+
+// One of the kernel's fs.protected_* settings, set for a test and put back
+// after it. They hold for the whole machine (no namespace has its own), so
+// tests set them only to values that distributions ship.
+class KernelSetting {
+ public:
+  KernelSetting(const std::string& name, const std::string& value)
+      : path_("/proc/sys/fs/" + name), old_(ReadFile(path_, &ok_)) {
+    ok_ = ok_ && Write(value);
+  }
+  ~KernelSetting() {
+    if (ok_) Write(old_);
+  }
+  KernelSetting(const KernelSetting&) = delete;
+  KernelSetting& operator=(const KernelSetting&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  bool Write(const std::string& value) const {
+    const int fd = open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool written =
+        fd >= 0 && write(fd, value.data(), value.size()) == static_cast<ssize_t>(value.size());
+    if (fd >= 0) close(fd);
+    return written;
+  }
+
+  std::string path_;
+  bool ok_ = false;
+  std::string old_;
+};
+
+// Root saving into a sticky, world-writable folder like /tmp, where another
+// user may have planted a link or a file: the save is refused exactly
+// where the kernel refuses a shell's ">" (fs.protected_symlinks=1,
+// fs.protected_regular=2), and follows the link or writes the file where
+// the kernel lets it.
+class StickyFolderTest : public SaveTest {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "saves as root into files of user nobody";
+  }
+
+  enum class Planted { LinkToFile, DanglingLink, File };
+  struct Case {
+    const char* Label;
+    Planted What;
+    uid_t Owner;
+    bool Protected;
+    int Code;
+  };
+
+  // Plants `c` as list.lst in the sticky folder; the file a link leads to
+  // is root's, outside it.
+  void Plant(const Case& c) {
+    unlink(path_.c_str());
+    unlink(made_.c_str());
+    WriteFile(victim_, "root's own");
+    if (c.What == Planted::File) {
+      WriteFile(path_, "planted");
+      ASSERT_EQ(chown(path_.c_str(), c.Owner, c.Owner), 0);
+      ASSERT_EQ(chmod(path_.c_str(), 0666), 0);
+    } else {
+      ASSERT_EQ(symlink((c.What == Planted::LinkToFile ? victim_ : made_).c_str(), path_.c_str()),
+                0);
+      ASSERT_EQ(lchown(path_.c_str(), c.Owner, c.Owner), 0);
+    }
+  }
+
+  // Whether the kernel refuses a shell's ">" onto the planted path.
+  bool ShellRefused(const Case& c) {
+    Plant(c);
+    return RunCommand({"sh", "-c", "printf x > \"$0\"", path_}).ExitStatus != 0;
+  }
+
+  void Check(const Case& c) {
+    SCOPED_TRACE(c.Label);
+    const bool shellRefused = ShellRefused(c);
+    Plant(c);
+    EXPECT_EQ(CodeOf([&] { Save(path_, "new"); }), c.Code);
+    EXPECT_EQ(c.Code == 5, shellRefused) << "the save and the kernel disagree";
+    const std::string reached = c.What == Planted::LinkToFile     ? victim_
+                                : c.What == Planted::DanglingLink ? made_
+                                                                  : path_;
+    if (c.Code == 0) {
+      EXPECT_EQ(ReadFile(reached), "new");
+    } else {
+      EXPECT_EQ(ReadFile(victim_), "root's own");
+      EXPECT_FALSE(Exists(made_));
+      if (c.What == Planted::File) {
+        EXPECT_EQ(ReadFile(path_), "planted");
+      } else {
+        EXPECT_TRUE(S_ISLNK(StatOf(path_).st_mode));
+      }
+    }
+    if (c.What == Planted::File) {
+      EXPECT_EQ(StatOf(path_).st_uid, c.Owner);
+    }
+  }
+
+  TempFolder sticky_{"", 01777};
+  const std::string path_ = sticky_ / "list.lst";
+  const std::string victim_ = folder_ / "victim.lst";
+  const std::string made_ = folder_ / "made.lst";
+};
+
+TEST_F(StickyFolderTest, TheSaveFollowsTheKernelsRulesThere) {
+  const Case cases[] = {
+      {"another user's link to root's file", Planted::LinkToFile, kNobody, true, 5},
+      {"another user's dangling link", Planted::DanglingLink, kNobody, true, 5},
+      {"another user's file", Planted::File, kNobody, true, 5},
+      {"root's own link", Planted::LinkToFile, 0, true, 0},
+      {"root's own dangling link", Planted::DanglingLink, 0, true, 0},
+      {"root's own file", Planted::File, 0, true, 0},
+      {"another user's link, unprotected", Planted::LinkToFile, kNobody, false, 0},
+      {"another user's file, unprotected", Planted::File, kNobody, false, 0},
+  };
+  for (bool protect : {true, false}) {
+    KernelSetting symlinks("protected_symlinks", protect ? "1" : "0");
+    KernelSetting regular("protected_regular", protect ? "2" : "0");
+    if (!symlinks.Ok() || !regular.Ok()) GTEST_SKIP() << "cannot set fs.protected_* here";
+    for (const Case& c : cases) {
+      if (c.Protected == protect) Check(c);
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Win32FileSystem on real files.
 #include "platform/win32/win32_file_system.h"
 
+#include "platform/win32/win32_api.h"
+
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <algorithm>
 
@@ -13,6 +16,24 @@ namespace pellox::testing {
 namespace {
 
 using win32::Win32FileSystem;
+
+// The access control list of the file at `path`, as text.
+std::string AccessControlListOf(const std::string& path) {
+  DWORD needed = 0;
+  GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+  std::vector<BYTE> descriptor(needed);
+  LPSTR text = nullptr;
+  if (needed == 0 ||
+      !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+                        &needed) ||
+      !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+          descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return "";
+  }
+  std::string result = text;
+  LocalFree(text);
+  return result;
+}
 
 std::string ReadAll(File& file) {
   std::string bytes;
@@ -155,19 +176,76 @@ TEST_F(Win32FileSystemTest, HardLinksStayLinked) {
   EXPECT_EQ("new", ReadFile(folder_ / "other.lst"));
 }
 
-TEST_F(Win32FileSystemTest, TheNextSaveRemovesWhatAKilledSaveLeftButNoSaveInProgress) {
-  WriteFile(folder_ / "~pellox1a2b.tmp", "half a list");
-  WriteFile(folder_ / "~pellox-notes.tmp", "not ours");
-  WriteFile(folder_ / "~pelloxbusy.tmp", "not ours either");
+// Nothing proves whose a file is that merely looks like a temporary file of
+// a save: the user's own files beside the list stay, whatever their names,
+// and so does what a killed save left. Two saves at once do not meet.
+TEST_F(Win32FileSystemTest, ASaveRemovesNoFileItDidNotMakeItself) {
+  const std::vector<std::string> others = {"~pellox1234.tmp", "~pellox1a2b.tmp",
+                                           "~pellox-notes.tmp", "list.lst.pellox-kept.lst"};
+  for (const std::string& name : others) WriteFile(folder_ / name, "the user's " + name);
   std::unique_ptr<FileReplacement> inProgress = files_.Replace(folder_ / "other.lst");
   EXPECT_EQ(0, SaveCode(folder_ / "list.lst", "new"));
+  ASSERT_TRUE(
+      CreateHardLinkA((folder_ / "second.lst").c_str(), (folder_ / "list.lst").c_str(), nullptr));
+  EXPECT_EQ(0, SaveCode(folder_ / "list.lst", "newer"));  // in place, with a kept copy
   const std::vector<std::string> names = NamesIn(folder_.Path());
-  EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), "~pellox1a2b.tmp"));
-  EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pellox-notes.tmp"));
-  EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "~pelloxbusy.tmp"));
-  EXPECT_EQ(4u, names.size());  // the two of others, list.lst, and the one in progress
+  for (const std::string& name : others) {
+    EXPECT_NE(names.end(), std::find(names.begin(), names.end(), name)) << name;
+    EXPECT_EQ("the user's " + name, ReadFile(folder_ / name)) << name;
+  }
+  // The others, list.lst, second.lst and the one in progress.
+  EXPECT_EQ(others.size() + 3, names.size());
   inProgress->Commit();
   EXPECT_EQ("", ReadFile(folder_ / "other.lst"));
+  EXPECT_EQ("newer", ReadFile(folder_ / "list.lst"));
+}
+
+// A list being written in place is held for that save alone: a second
+// save waits a little, then is refused, and the file holds the first one.
+TEST_F(Win32FileSystemTest, ASecondSaveOfAListBeingWrittenInPlaceWaitsThenIsRefused) {
+  const std::string target = folder_ / "list.lst";
+  WriteFile(target, "old");
+  ASSERT_TRUE(CreateHardLinkA((folder_ / "second.lst").c_str(), target.c_str(), nullptr));
+  std::unique_ptr<FileReplacement> first = files_.Replace(target);
+  first->Write("first", 5);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(ERROR_SHARING_VIOLATION, SaveCode(target, "second"));
+  EXPECT_GE(GetTickCount() - start, 2000u);
+  first->Commit();
+  EXPECT_EQ("first", ReadFile(target));
+  EXPECT_EQ(0, SaveCode(target, "second"));
+  EXPECT_EQ("second", ReadFile(folder_ / "second.lst"));
+}
+
+// A save keeps what the file was besides its contents: its attributes and
+// its access control list, whether the new contents are moved into its
+// place or written in place (a second name).
+TEST_F(Win32FileSystemTest, ASaveKeepsTheFilesAttributesAndAccessControlList) {
+  const std::string target = folder_ / "list.lst";
+  for (bool secondName : {false, true}) {
+    SCOPED_TRACE(secondName ? "in place" : "moved");
+    WriteFile(target, "old");
+    if (secondName) {
+      ASSERT_TRUE(CreateHardLinkA((folder_ / "second.lst").c_str(), target.c_str(), nullptr));
+    }
+    // Owner full control, everyone else read only, not inherited.
+    PSECURITY_DESCRIPTOR own = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:P(A;;FA;;;OW)(A;;FR;;;WD)", SDDL_REVISION_1, &own, nullptr));
+    ASSERT_TRUE(SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, own));
+    LocalFree(own);
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), kept));
+    const std::string listBefore = AccessControlListOf(target);
+
+    EXPECT_EQ(0, SaveCode(target, "new"));
+    EXPECT_EQ("new", ReadFile(target));
+    EXPECT_EQ(kept, GetFileAttributesA(target.c_str()) & kept);
+    EXPECT_EQ(listBefore, AccessControlListOf(target));
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((folder_ / "second.lst").c_str());
+    DeleteFileA(target.c_str());
+  }
 }
 
 // Folders whose path reaches near MAX_PATH: a temporary name must not make a

@@ -1,22 +1,29 @@
 #include "platform/linux/posix_file_replacement.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <ctime>
+#include <thread>
 
+#include "common/errors.h"
+#include "platform/in_place_overwrite.h"
+#include "platform/linux/posix_descriptor.h"
 #include "platform/linux/posix_file_system.h"
+#include "platform/linux/posix_kept_copy.h"
 
 namespace pellox {
 namespace {
 
 // Tries before giving up on finding a free temporary name.
 constexpr int kTempNameTries = 100;
+// How long a save waits for another save of the same file to end.
+constexpr auto kLockWait = std::chrono::seconds(3);
+constexpr auto kLockPoll = std::chrono::milliseconds(20);
 
 // Creating in a folder that is open fails with ENOENT only when the folder
 // was removed; the list file's callers call that a missing folder (code 3).
@@ -24,24 +31,21 @@ constexpr int kTempNameTries = 100;
   ThrowInOutErrno(errnoValue == ENOENT ? ENOTDIR : errnoValue);
 }
 
-void WriteAt(int fd, const char* data, size_t size, off_t offset) {
-  while (size > 0) {
-    ssize_t count = ::pwrite(fd, data, size, offset);
-    if (count < 0) {
-      if (errno == EINTR) continue;
+// Waits a little for another save of the file open as `fd` to end, then
+// holds the file for this one until the descriptor is closed. Another save
+// that goes on is refused like a file open elsewhere for writing (POSIX
+// names EACCES for a lock held by another), never mixed with this one.
+void LockForSave(int fd) {
+  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK && errno != EINTR) {
+      // A file system without locks (ENOLCK, EINVAL) cannot serialise saves.
+      if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return;
       ThrowInOutErrno(errno);
     }
-    data += count;
-    size -= static_cast<size_t>(count);
-    offset += count;
+    if (std::chrono::steady_clock::now() >= deadline) ThrowInOutErrno(EACCES);
+    std::this_thread::sleep_for(kLockPoll);
   }
-}
-
-// Closes a descriptor whose data are already on the disk; an error still
-// reaches the caller.
-void CloseChecked(int fd) {
-  // close is not retried on EINTR: on Linux the descriptor is gone anyway.
-  if (::close(fd) != 0 && errno != EINTR) ThrowInOutErrno(errno);
 }
 
 std::string RandomTempName() {
@@ -56,40 +60,6 @@ std::string RandomTempName() {
   std::string name = kTempNamePrefix;
   for (unsigned char byte : random) name += kChars[byte % (sizeof kChars - 1)];
   return name;
-}
-
-bool IsTempName(const char* name) {
-  const size_t prefixLength = sizeof kTempNamePrefix - 1;
-  return std::strncmp(name, kTempNamePrefix, prefixLength) == 0 &&
-         std::strlen(name) == prefixLength + kTempNameRandomChars;
-}
-
-// A temporary file of this user's that no save holds locked was left by a
-// save that was killed.
-void RemoveIfAbandoned(int folderFd, const char* name) {
-  int fd = openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return;
-  struct stat info {};
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
-      info.st_nlink == 1 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
-    unlinkat(folderFd, name, 0);
-  }
-  ::close(fd);
-}
-
-void RemoveAbandonedTempFiles(int folderFd) {
-  // A folder the user may not list has none that could be found.
-  int listFd = openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listFd < 0) return;
-  DIR* folder = fdopendir(listFd);
-  if (folder == nullptr) {
-    ::close(listFd);
-    return;
-  }
-  while (dirent* entry = readdir(folder)) {
-    if (IsTempName(entry->d_name)) RemoveIfAbandoned(folderFd, entry->d_name);
-  }
-  closedir(folder);
 }
 
 // A file without a name in the folder, or -1 where the system offers none.
@@ -127,13 +97,15 @@ std::string LinkUnnamed(int fd, int folderFd) {
   ThrowInOutErrno(EEXIST);
 }
 
-// Makes the rename itself last. A folder opened only for lookups (O_PATH,
-// when the user may not read it) cannot be synced; some file systems do not
-// sync folders at all (EINVAL).
-void SyncFolder(int folderFd) {
-  const int flags = fcntl(folderFd, F_GETFL);
-  if (flags < 0 || (flags & O_PATH) != 0) return;
-  if (fsync(folderFd) != 0 && errno != EINVAL) ThrowInOutErrno(errno);
+// Locks the file now at `name`, if there is one this user may open, against
+// saves in place while a new file is made to take its place.
+UniqueFd LockExisting(int folderFd, const std::string& name) {
+  UniqueFd fd(
+      openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat info {};
+  if (fd.Get() < 0 || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return UniqueFd();
+  LockForSave(fd.Get());
+  return fd;
 }
 
 class RenamingReplacement : public FileReplacement {
@@ -141,116 +113,97 @@ class RenamingReplacement : public FileReplacement {
   RenamingReplacement(int folderFd, std::string name, mode_t mode)
       : folderFd_(folderFd), name_(std::move(name)), mode_(mode) {}
   ~RenamingReplacement() override {
-    if (!tempName_.empty()) unlinkat(folderFd_, tempName_.c_str(), 0);
-    if (fd_ >= 0) ::close(fd_);
-    ::close(folderFd_);
+    // Only a name this save gave the file it still holds open is removed.
+    if (!tempName_.empty() && NameLeadsTo(folderFd_.Get(), tempName_.c_str(), fd_.Get())) {
+      unlinkat(folderFd_.Get(), tempName_.c_str(), 0);
+    }
   }
   RenamingReplacement(const RenamingReplacement&) = delete;
   RenamingReplacement& operator=(const RenamingReplacement&) = delete;
 
   void Create() {
-    RemoveAbandonedTempFiles(folderFd_);
-    fd_ = OpenUnnamed(folderFd_);
-    if (fd_ < 0) fd_ = CreateNamed(folderFd_, tempName_);
-    // Held until the file is gone or renamed, and released by the system
-    // when a save is killed. A named file is unlocked for the moment
-    // between its create and here; a save that removed it meanwhile would
-    // make this one fail at the rename, with the old list kept.
-    flock(fd_, LOCK_EX | LOCK_NB);
+    locked_ = LockExisting(folderFd_.Get(), name_);
+    fd_.Reset(OpenUnnamed(folderFd_.Get()));
+    if (fd_.Get() < 0) fd_.Reset(CreateNamed(folderFd_.Get(), tempName_));
   }
 
   void Write(const char* data, size_t size) override {
-    WriteAt(fd_, data, size, written_);
+    WriteAt(fd_.Get(), data, size, written_);
     written_ += static_cast<off_t>(size);
   }
 
   void Commit() override {
-    if (fchmod(fd_, mode_) != 0) ThrowInOutErrno(errno);
+    if (fchmod(fd_.Get(), mode_) != 0) ThrowInOutErrno(errno);
     // On the disk before it takes the old file's place, so that a full disk
     // or a failing device is reported while the old list is still there.
-    if (fsync(fd_) != 0) ThrowInOutErrno(errno);
-    if (tempName_.empty()) tempName_ = LinkUnnamed(fd_, folderFd_);
-    if (renameat(folderFd_, tempName_.c_str(), folderFd_, name_.c_str()) != 0) {
+    if (fsync(fd_.Get()) != 0) ThrowInOutErrno(errno);
+    if (tempName_.empty()) tempName_ = LinkUnnamed(fd_.Get(), folderFd_.Get());
+    if (renameat(folderFd_.Get(), tempName_.c_str(), folderFd_.Get(), name_.c_str()) != 0) {
       ThrowInOutErrno(errno);
     }
     tempName_.clear();
-    const int fd = fd_;
-    fd_ = -1;
-    CloseChecked(fd);
-    SyncFolder(folderFd_);
+    // The file holds the new list from here on, whatever fails now.
+    try {
+      CloseChecked(fd_.Release());
+      SyncFolder(folderFd_.Get());
+    } catch (const EInOutError& error) {
+      throw error.AfterReplace();
+    }
   }
 
  private:
-  int folderFd_;
+  UniqueFd folderFd_;
   std::string name_;
   mode_t mode_;
-  int fd_ = -1;
+  UniqueFd locked_;
+  UniqueFd fd_;
   std::string tempName_;  // empty while the file has no name
   off_t written_ = 0;
 };
 
-class InPlaceReplacement : public FileReplacement {
+class InPlaceReplacement : public FileReplacement, private OverwrittenFile {
  public:
-  InPlaceReplacement(int fd, std::string oldContents)
-      : fd_(fd), oldContents_(std::move(oldContents)) {}
+  InPlaceReplacement(UniqueFd& fd, int folderFd, const std::string& name, std::string oldContents)
+      : fd_(fd.Release()),
+        kept_(folderFd, name, oldContents),
+        overwrite_(*this, std::move(oldContents)) {}
   ~InPlaceReplacement() override {
-    if (fd_ < 0) return;
-    if (!committed_) RestoreOldContents();
-    ::close(fd_);
+    // The copy goes only once the old contents are whole on the disk again.
+    if (!committed_ && overwrite_.Restore()) kept_.Remove();
   }
   InPlaceReplacement(const InPlaceReplacement&) = delete;
   InPlaceReplacement& operator=(const InPlaceReplacement&) = delete;
 
-  void Write(const char* data, size_t size) override {
-    WriteAt(fd_, data, size, written_);
-    written_ += static_cast<off_t>(size);
-  }
+  void Start() { overwrite_.Start(); }
+
+  void Write(const char* data, size_t size) override { overwrite_.Write(data, size); }
 
   void Commit() override {
-    if (ftruncate(fd_, written_) != 0) ThrowInOutErrno(errno);
-    if (fsync(fd_) != 0) ThrowInOutErrno(errno);
+    overwrite_.Finish();
     committed_ = true;
-    const int fd = fd_;
-    fd_ = -1;
-    CloseChecked(fd);
-  }
-
- private:
-  // Writing over blocks the old contents already had needs no new space, so
-  // this works on the full disk that made the save fail.
-  void RestoreOldContents() noexcept {
+    kept_.Remove();
     try {
-      WriteAt(fd_, oldContents_.data(), oldContents_.size(), 0);
-    } catch (...) {
-      // Nothing more can be done here; the save's own error is on its way.
+      CloseChecked(fd_.Release());
+    } catch (const EInOutError& error) {
+      throw error.AfterReplace();
     }
-    if (ftruncate(fd_, static_cast<off_t>(oldContents_.size())) == 0) fsync(fd_);
-  }
-
-  int fd_;
-  std::string oldContents_;
-  off_t written_ = 0;
-  bool committed_ = false;
-};
-
-// Owns a descriptor until it is handed on.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int Get() const { return fd_; }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
   }
 
  private:
-  int fd_;
+  void WriteAt(uint64_t offset, const char* data, size_t size) override {
+    pellox::WriteAt(fd_.Get(), data, size, static_cast<off_t>(offset));
+  }
+  void Truncate(uint64_t size) override {
+    if (ftruncate(fd_.Get(), static_cast<off_t>(size)) != 0) ThrowInOutErrno(errno);
+  }
+  void Sync() override {
+    if (fsync(fd_.Get()) != 0) ThrowInOutErrno(errno);
+  }
+
+  UniqueFd fd_;
+  KeptCopy kept_;
+  InPlaceOverwrite overwrite_;
+  bool committed_ = false;
 };
 
 std::string ReadWhole(int fd) {
@@ -276,9 +229,17 @@ std::unique_ptr<FileReplacement> CreateRenamingReplacement(int folderFd, const s
   return replacement;
 }
 
-std::unique_ptr<FileReplacement> CreateInPlaceReplacement(const std::string& path,
+std::unique_ptr<FileReplacement> CreateInPlaceReplacement(int folderFd, const std::string& name,
                                                           const struct stat& info) {
-  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  UniqueFd folder(folderFd);
+  struct stat folderInfo {};
+  if (fstat(folder.Get(), &folderInfo) != 0) ThrowInOutErrno(errno);
+  // The file exists, so O_CREAT creates nothing; it only makes the kernel
+  // refuse another user's file in a sticky folder as it would for a shell's
+  // ">" there.
+  const int create = (folderInfo.st_mode & S_ISVTX) != 0 ? O_CREAT : 0;
+  UniqueFd fd(openat(folder.Get(), name.c_str(),
+                     O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | create, 0600));
   if (fd.Get() < 0) ThrowInOutErrno(errno);
   // Something else may have taken the file's place since it was looked at.
   struct stat opened {};
@@ -288,8 +249,14 @@ std::unique_ptr<FileReplacement> CreateInPlaceReplacement(const std::string& pat
   }
   const int flags = fcntl(fd.Get(), F_GETFL);
   if (flags < 0 || fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) ThrowInOutErrno(errno);
+  LockForSave(fd.Get());
+  // Another save may have put a new file in its place while this one waited.
+  if (!NameLeadsTo(folder.Get(), name.c_str(), fd.Get())) ThrowInOutErrno(EACCES);
   std::string oldContents = ReadWhole(fd.Get());
-  return std::make_unique<InPlaceReplacement>(fd.Release(), std::move(oldContents));
+  auto replacement =
+      std::make_unique<InPlaceReplacement>(fd, folder.Get(), name, std::move(oldContents));
+  replacement->Start();
+  return replacement;
 }
 
 }  // namespace pellox

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "common/errors.h"
@@ -76,6 +77,25 @@ std::string ResolveTarget(const std::string& path, int depth = 0) {
     destination.insert(0, path, 0, slash + 1);
   }
   return ResolveTarget(destination, depth + 1);
+}
+
+// Follows a link at `path` through the kernel as a shell's ">" would, so
+// that its protection against links planted in sticky folders
+// (fs.protected_symlinks) holds for this save too: refused with EACCES
+// (code 5). The file reached must be `resolved`, where the save goes.
+void CheckLinkMayBeFollowed(const std::string& path, const std::string& resolved) {
+  const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  // ENOENT: the kernel followed the link and found nothing; the save
+  // creates the file it names.
+  if (fd < 0 && errno == ENOENT) return;
+  if (fd < 0) ThrowLastErrno();
+  struct stat reached {};
+  struct stat target {};
+  const bool same = fstat(fd, &reached) == 0 && stat(resolved.c_str(), &target) == 0 &&
+                    reached.st_dev == target.st_dev && reached.st_ino == target.st_ino;
+  ::close(fd);
+  // The link was changed meanwhile.
+  if (!same) ThrowNotARegularFile();
 }
 
 // The permission bits a file created with open(0666) would get: mkstemp
@@ -161,9 +181,8 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
   name = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
-
-int ErrnoToInOutCode(int errnoValue) {
+// The code of the table for an errno that has one.
+std::optional<int> TableCodeFor(int errnoValue) {
   switch (errnoValue) {
     case ENOENT:
       return in_out::kFileNotFound;
@@ -180,13 +199,22 @@ int ErrnoToInOutCode(int errnoValue) {
     case ENOSPC:
       return in_out::kDiskFull;
     default:
-      return errnoValue;
+      return std::nullopt;
   }
 }
 
-[[noreturn]] void ThrowInOutErrno(int errnoValue) {
-  throw EInOutError(ErrnoToInOutCode(errnoValue));
+}  // namespace
+
+int ErrnoToInOutCode(int errnoValue) { return TableCodeFor(errnoValue).value_or(errnoValue); }
+
+EInOutError InOutErrorFor(int errnoValue) {
+  // An errno that the table does not know keeps its own number, which may
+  // be a Windows code with another meaning (EIO is 5, access denied).
+  const std::optional<int> code = TableCodeFor(errnoValue);
+  return code ? EInOutError(*code) : EInOutError::Unlisted(errnoValue);
 }
+
+[[noreturn]] void ThrowInOutErrno(int errnoValue) { throw InOutErrorFor(errnoValue); }
 
 // Access denied, as for a folder: the path names something that is read or
 // written by other rules than a list file (a device, a FIFO, a socket).
@@ -212,6 +240,7 @@ std::unique_ptr<File> PosixFileSystem::OpenForReading(const std::string& path) {
 
 std::unique_ptr<FileReplacement> PosixFileSystem::Replace(const std::string& path) {
   const std::string resolved = ResolveTarget(path);
+  if (resolved != path) CheckLinkMayBeFollowed(path, resolved);
   std::string folder;
   std::string name;
   SplitPath(resolved, folder, name);
@@ -227,8 +256,7 @@ std::unique_ptr<FileReplacement> PosixFileSystem::Replace(const std::string& pat
   if (RenameChangesNothingElse(folderFd, resolved, info)) {
     return CreateRenamingReplacement(folderFd, name, info.st_mode & 07777);
   }
-  ::close(folderFd);
-  return CreateInPlaceReplacement(resolved, info);
+  return CreateInPlaceReplacement(folderFd, name, info);
 }
 
 }  // namespace pellox

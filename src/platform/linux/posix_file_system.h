@@ -1,6 +1,7 @@
 // List file access on Linux.
 #pragma once
 
+#include "common/errors.h"
 #include "platform/file_system.h"
 
 namespace pellox {
@@ -14,14 +15,16 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
 
   // Replaces the file that `path` names, following a symbolic link at
-  // `path`. A file that a rename would change in more than its contents
-  // (another owner or group, more than one name, extended attributes such
-  // as an access control list, a folder the user may not write) is
-  // overwritten in place, its old contents kept in memory and
-  // written back when the save fails; otherwise the new contents go into a
-  // temporary file in the same folder that is renamed onto the old one. A
-  // read-only file, a folder or anything else that is no regular file is
-  // refused with code 5.
+  // `path` where the kernel would (not one planted in a sticky folder by
+  // another user, under fs.protected_symlinks). A file that a rename would
+  // change in more than its contents (another owner or group, more than
+  // one name, extended attributes such as an access control list, a folder
+  // the user may not write) is overwritten in place
+  // (CreateInPlaceReplacement: a copy of its old contents kept meanwhile);
+  // otherwise the new contents go into a temporary file in the same folder
+  // that is renamed onto the old one. A read-only file, another user's file
+  // that the kernel protects in a sticky folder, a folder or anything else
+  // that is no regular file is refused with code 5.
   std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
@@ -31,7 +34,12 @@ class PosixFileSystem : public FileSystem {
 // value is kept as it is.
 int ErrnoToInOutCode(int errnoValue);
 
-// Raises EInOutError for `errnoValue`, mapped by ErrnoToInOutCode.
+// The EInOutError for `errnoValue`: the table's code where ErrnoToInOutCode
+// maps it, otherwise the errno itself with the numbered message ("I/O
+// エラー (%d)"), also where that number is a Windows code with a text.
+EInOutError InOutErrorFor(int errnoValue);
+
+// Raises InOutErrorFor(errnoValue).
 [[noreturn]] void ThrowInOutErrno(int errnoValue);
 
 // Refuses a path that names no regular file (code 5, like a folder).

@@ -3,10 +3,14 @@
 #include "platform/win32/win32_api.h"
 
 #include <cstdio>
-#include <cstring>
+#include <optional>
+#include <vector>
 
+#include "common/errors.h"
+#include "platform/in_place_overwrite.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/win32_file.h"
+#include "platform/win32/win32_kept_copy.h"
 
 namespace pellox::win32 {
 
@@ -14,6 +18,13 @@ namespace {
 
 // Tries before giving up on finding a free temporary name.
 constexpr unsigned kTempNameTries = 100;
+// How long a save waits for another save of the same file to end.
+constexpr DWORD kShareWaitMs = 3000;
+constexpr DWORD kSharePollMs = 20;
+// The attributes a new file takes over from the one it replaces; read-only
+// files are refused before, and the others are the file system's own.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Throws GetLastError() after `handle` is closed, so that the close cannot
 // change the code.
@@ -24,36 +35,56 @@ constexpr unsigned kTempNameTries = 100;
   ThrowLastInOutError();
 }
 
-bool IsTempName(const char* name) {
-  const size_t prefix = sizeof kTempPrefix - 1;
-  if (std::strlen(name) != kTempNameLength || std::strncmp(name, kTempPrefix, prefix) != 0 ||
-      std::strcmp(name + prefix + 4, kTempSuffix) != 0) {
-    return false;
+// The security descriptor parts `what` of the file at `path` or of an open
+// file; none when they cannot be read.
+std::optional<std::vector<BYTE>> SecurityOf(const std::string& path, SECURITY_INFORMATION what) {
+  DWORD needed = 0;
+  GetFileSecurityA(path.c_str(), what, nullptr, 0, &needed);
+  std::vector<BYTE> descriptor(needed);
+  if (needed == 0 || !GetFileSecurityA(path.c_str(), what, descriptor.data(), needed, &needed)) {
+    return std::nullopt;
   }
-  for (size_t i = prefix; i < prefix + 4; ++i) {
-    if (!std::strchr("0123456789abcdef", name[i])) return false;
-  }
-  return true;
+  return descriptor;
 }
 
-// A temporary file that a save in progress holds open cannot be deleted
-// (it is not shared for deleting); what is left can only be a killed save's.
-void RemoveAbandonedTempFiles(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + kTempPrefix + "????" + kTempSuffix).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTempName(found.cFileName)) {
-      DeleteFileA((folder + found.cFileName).c_str());
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+std::optional<std::vector<BYTE>> SecurityOf(HANDLE handle, SECURITY_INFORMATION what) {
+  DWORD needed = 0;
+  GetKernelObjectSecurity(handle, what, nullptr, 0, &needed);
+  std::vector<BYTE> descriptor(needed);
+  if (needed == 0 || !GetKernelObjectSecurity(handle, what, descriptor.data(), needed, &needed)) {
+    return std::nullopt;
+  }
+  return descriptor;
+}
+
+// Gives the new file `temp` the access control list of `target`; false
+// when the move would change the file's owner or its access control list
+// cannot be carried over. A target whose security cannot be read at all
+// (a file system without it) has none to lose.
+bool TakeSecurityOf(const std::string& target, HANDLE temp) {
+  constexpr SECURITY_INFORMATION kOwnerAndList =
+      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  std::optional<std::vector<BYTE>> old = SecurityOf(target, kOwnerAndList);
+  if (!old) return GetLastError() == ERROR_NOT_SUPPORTED;
+  std::optional<std::vector<BYTE>> fresh = SecurityOf(temp, OWNER_SECURITY_INFORMATION);
+  PSID oldOwner = nullptr;
+  PSID newOwner = nullptr;
+  BOOL defaulted = FALSE;
+  if (!fresh || !GetSecurityDescriptorOwner(old->data(), &oldOwner, &defaulted) ||
+      !GetSecurityDescriptorOwner(fresh->data(), &newOwner, &defaulted) || oldOwner == nullptr ||
+      newOwner == nullptr || !EqualSid(oldOwner, newOwner)) {
+    return false;
+  }
+  return SetKernelObjectSecurity(temp, DACL_SECURITY_INFORMATION, old->data()) != FALSE;
 }
 
 class MovingReplacement : public FileReplacement {
  public:
-  MovingReplacement(ScopedHandle handle, std::string tempPath, std::string target)
-      : handle_(std::move(handle)), tempPath_(std::move(tempPath)), target_(std::move(target)) {}
+  MovingReplacement(ScopedHandle handle, std::string tempPath, std::string target, DWORD attributes)
+      : handle_(std::move(handle)),
+        tempPath_(std::move(tempPath)),
+        target_(std::move(target)),
+        attributes_(attributes) {}
   ~MovingReplacement() override {
     if (tempPath_.empty()) return;
     handle_.Reset();
@@ -69,6 +100,9 @@ class MovingReplacement : public FileReplacement {
     // or a failing device is reported while the old list is still there.
     if (!FlushFileBuffers(handle_.Get())) CloseAndThrow(handle_);
     if (!CloseHandle(handle_.Release())) ThrowLastInOutError();
+    if (attributes_ != 0 && !SetFileAttributesA(tempPath_.c_str(), attributes_)) {
+      ThrowLastInOutError();
+    }
     // Write-through: the move itself is on the disk when the call returns.
     if (!MoveFileExA(tempPath_.c_str(), target_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -81,54 +115,69 @@ class MovingReplacement : public FileReplacement {
   ScopedHandle handle_;
   std::string tempPath_;  // empty once moved
   std::string target_;
+  DWORD attributes_;  // to give the new file, 0 for none
 };
 
-class InPlaceReplacement : public FileReplacement {
+class InPlaceReplacement : public FileReplacement, private OverwrittenFile {
  public:
-  InPlaceReplacement(ScopedHandle handle, std::string path, bool existed, std::string oldContents)
+  InPlaceReplacement(ScopedHandle handle, const std::string& path, bool existed,
+                     std::string oldContents)
       : handle_(std::move(handle)),
-        path_(std::move(path)),
-        existed_(existed),
-        oldContents_(std::move(oldContents)) {}
+        path_(path),
+        kept_(existed ? std::make_optional<KeptCopy>(path, oldContents) : std::nullopt),
+        overwrite_(*this, std::move(oldContents)) {}
   ~InPlaceReplacement() override {
     if (committed_) return;
-    if (existed_) {
-      RestoreOldContents();
-    } else {
+    if (!kept_) {
       handle_.Reset();
       DeleteFileA(path_.c_str());
+    } else if (overwrite_.Restore()) {
+      // The copy goes only once the old contents are whole on the disk again.
+      kept_->Remove();
     }
   }
   InPlaceReplacement(const InPlaceReplacement&) = delete;
   InPlaceReplacement& operator=(const InPlaceReplacement&) = delete;
 
-  void Write(const char* data, size_t size) override { WriteAll(handle_.Get(), data, size); }
+  void Start() { overwrite_.Start(); }
+
+  void Write(const char* data, size_t size) override { overwrite_.Write(data, size); }
 
   void Commit() override {
-    if (!SetEndOfFile(handle_.Get()) || !FlushFileBuffers(handle_.Get())) ThrowLastInOutError();
+    overwrite_.Finish();
     committed_ = true;
-    if (!CloseHandle(handle_.Release())) ThrowLastInOutError();
+    if (kept_) kept_->Remove();
+    if (!CloseHandle(handle_.Release())) {
+      try {
+        ThrowLastInOutError();
+      } catch (const EInOutError& error) {
+        throw error.AfterReplace();
+      }
+    }
   }
 
  private:
-  // Writing over space the old contents already had needs no new space,
-  // so this works on the full disk that made the save fail.
-  void RestoreOldContents() noexcept {
-    LARGE_INTEGER start{};
-    if (!SetFilePointerEx(handle_.Get(), start, nullptr, FILE_BEGIN)) return;
-    try {
-      WriteAll(handle_.Get(), oldContents_.data(), oldContents_.size());
-    } catch (...) {
-      // Nothing more can be done here; the save's own error is on its way.
-    }
-    SetEndOfFile(handle_.Get());
-    FlushFileBuffers(handle_.Get());
+  void MoveTo(uint64_t offset) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN)) ThrowLastInOutError();
+  }
+  void WriteAt(uint64_t offset, const char* data, size_t size) override {
+    MoveTo(offset);
+    WriteAll(handle_.Get(), data, size);
+  }
+  void Truncate(uint64_t size) override {
+    MoveTo(size);
+    if (!SetEndOfFile(handle_.Get())) ThrowLastInOutError();
+  }
+  void Sync() override {
+    if (!FlushFileBuffers(handle_.Get())) ThrowLastInOutError();
   }
 
   ScopedHandle handle_;
   std::string path_;
-  bool existed_;
-  std::string oldContents_;
+  std::optional<KeptCopy> kept_;  // for a file that existed
+  InPlaceOverwrite overwrite_;
   bool committed_ = false;
 };
 
@@ -143,23 +192,44 @@ std::string ReadWhole(HANDLE handle) {
   }
 }
 
+// Opens `path` for the save, waiting a little while another program (a
+// save in progress) has it open for writing.
+HANDLE OpenForSave(const std::string& path, DWORD creation) {
+  for (DWORD waited = 0;; waited += kSharePollMs) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
+        waited >= kShareWaitMs) {
+      return handle;
+    }
+    Sleep(kSharePollMs);
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<FileReplacement> CreateMovingReplacement(const std::string& folder,
                                                          const std::string& target) {
   if (folder.size() + kTempNameLength >= MAX_PATH) return nullptr;
-  RemoveAbandonedTempFiles(folder);
+  const DWORD targetAttributes = GetFileAttributesA(target.c_str());
+  const bool exists = targetAttributes != INVALID_FILE_ATTRIBUTES;
   unsigned seed = static_cast<unsigned>(GetCurrentProcessId() ^ GetTickCount());
   for (unsigned attempt = 0; attempt < kTempNameTries; ++attempt) {
     char name[kTempNameLength + 1];
     std::snprintf(name, sizeof name, "%s%04x%s", kTempPrefix, (seed + attempt) & 0xFFFFu,
                   kTempSuffix);
     const std::string path = folder + name;
-    // Not shared for deleting, so that no other save takes it for a leftover.
-    ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_WRITE | READ_CONTROL | WRITE_DAC,
+                                    FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
     if (handle.IsValid()) {
-      return std::make_unique<MovingReplacement>(std::move(handle), path, target);
+      if (exists && !TakeSecurityOf(target, handle.Get())) {
+        handle.Reset();
+        DeleteFileA(path.c_str());
+        return nullptr;
+      }
+      return std::make_unique<MovingReplacement>(std::move(handle), path, target,
+                                                 exists ? targetAttributes & kKeptAttributes : 0);
     }
     const DWORD code = GetLastError();
     if (code == ERROR_ACCESS_DENIED) return nullptr;
@@ -173,9 +243,7 @@ std::unique_ptr<FileReplacement> CreateMovingReplacement(const std::string& fold
 }
 
 std::unique_ptr<FileReplacement> CreateInPlaceReplacement(const std::string& path, bool exists) {
-  ScopedHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, exists ? OPEN_EXISTING : CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle handle(OpenForSave(path, exists ? OPEN_EXISTING : CREATE_NEW));
   if (!handle.IsValid()) ThrowLastInOutError();
   if (GetFileType(handle.Get()) != FILE_TYPE_DISK) {
     handle.Reset();
@@ -183,10 +251,10 @@ std::unique_ptr<FileReplacement> CreateInPlaceReplacement(const std::string& pat
     ThrowLastInOutError();
   }
   std::string oldContents = exists ? ReadWhole(handle.Get()) : std::string();
-  LARGE_INTEGER start{};
-  if (!SetFilePointerEx(handle.Get(), start, nullptr, FILE_BEGIN)) ThrowLastInOutError();
-  return std::make_unique<InPlaceReplacement>(std::move(handle), path, exists,
-                                              std::move(oldContents));
+  auto replacement =
+      std::make_unique<InPlaceReplacement>(std::move(handle), path, exists, std::move(oldContents));
+  replacement->Start();
+  return replacement;
 }
 
 }  // namespace pellox::win32

@@ -2,6 +2,9 @@
 
 #include "platform/win32/win32_api.h"
 
+#include <string>
+#include <string_view>
+
 #include "common/text.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/win32_file.h"
@@ -27,8 +30,29 @@ void CheckPathLength(const std::string& path) {
 // What a save finds at its target.
 struct TargetState {
   bool Exists = false;
-  bool SeveralNames = false;
+  // What a new file moved into its place would not have: other names
+  // (hard links) or alternate data streams.
+  bool KeptOnlyInPlace = false;
 };
+
+// Whether the file at `path` has a data stream besides its own. No answer
+// (ERROR_HANDLE_EOF) means none; any other failure counts as having one,
+// so that nothing is lost.
+bool HasAlternateStreams(const std::string& path) {
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+  WIN32_FIND_STREAM_DATA stream{};
+  HANDLE search = FindFirstStreamW(wide.c_str(), FindStreamInfoStandard, &stream, 0);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_HANDLE_EOF;
+  bool others = false;
+  do {
+    others = others || std::wstring_view(stream.cStreamName) != L"::$DATA";
+  } while (!others && FindNextStreamW(search, &stream));
+  FindClose(search);
+  return others;
+}
 
 // Refuses a target that is no writable disk file: a device such as NUL or
 // CON, a pipe, a read-only file, a folder (which CreateFileA refuses).
@@ -48,7 +72,7 @@ TargetState LookAtTarget(const std::string& path) {
   if ((info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     ThrowAccessDenied();
   }
-  return {true, info.nNumberOfLinks > 1};
+  return {true, info.nNumberOfLinks > 1 || HasAlternateStreams(path)};
 }
 
 }  // namespace
@@ -66,7 +90,7 @@ std::unique_ptr<File> Win32FileSystem::OpenForReading(const std::string& path) {
 std::unique_ptr<FileReplacement> Win32FileSystem::Replace(const std::string& path) {
   CheckPathLength(path);
   const TargetState target = LookAtTarget(path);
-  if (!target.SeveralNames) {
+  if (!target.KeptOnlyInPlace) {
     if (auto moving = CreateMovingReplacement(FolderPart(path, kSeparators), path)) return moving;
   }
   return CreateInPlaceReplacement(path, target.Exists);

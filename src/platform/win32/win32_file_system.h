@@ -15,11 +15,14 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
 
   // A disk file with one name is replaced by a temporary file beside it
-  // (MoveFileExA, write-through). One with several names (hard links), or
-  // one in a folder that refuses new files or has no room for a temporary
-  // name within MAX_PATH, is overwritten in place, its old contents kept in
-  // memory and written back when the save fails. A read-only file, a folder
-  // and whatever is no disk file are refused with ERROR_ACCESS_DENIED.
+  // (MoveFileExA, write-through) that takes over its attributes and access
+  // control list. One with several names (hard links) or alternate data
+  // streams, one whose owner or access control list a new file could not
+  // take, or one in a folder that refuses new files or has no room for a
+  // temporary name within MAX_PATH, is overwritten in place
+  // (CreateInPlaceReplacement: a copy of its old contents kept meanwhile).
+  // A read-only file, a folder and whatever is no disk file are refused
+  // with ERROR_ACCESS_DENIED.
   std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
 
