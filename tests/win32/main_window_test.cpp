@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "platform/win32/control_ids.h"
@@ -18,17 +17,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using win32::ControlIdOf;
 using win32::MenuItemIdOf;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return Lower(name);
-}
 
 const char* ExpectedClass(ControlKind kind) {
   switch (kind) {

@@ -1,6 +1,7 @@
 #include "win32_test_support.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -23,6 +24,17 @@ std::vector<MarkerStart> MarkerStarts(const std::string& folder) {
     return std::tie(a.Created, a.CommandLine) < std::tie(b.Created, b.CommandLine);
   });
   return starts;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  return Lower(name);
 }
 
 std::string WindowText(HWND window) {

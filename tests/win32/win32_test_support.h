@@ -22,8 +22,13 @@ struct MarkerStart {
 // PELLOX_MARKER_DIR of the markers), in the order they were started.
 std::vector<MarkerStart> MarkerStarts(const std::string& folder);
 
+// `text` with its ASCII letters in lower case.
+std::string Lower(std::string text);
+
 // A window's whole text (a caption, a field's contents).
 std::string WindowText(HWND window);
+// A window's class name, in lower case.
+std::string ClassOf(HWND window);
 // The texts of a combo box's items, in their order.
 std::vector<std::string> ComboItems(HWND combo);
 

@@ -4,9 +4,12 @@
 #include <exception>
 
 #include "platform/win32/error_box.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/win32_program.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // Before anything can load a DLL.
+  pellox::win32::RestrictDllSearchToSystem32();
   try {
     pellox::win32::Win32Program program(instance);
     program.Create();
