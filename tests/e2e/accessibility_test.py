@@ -30,6 +30,7 @@ KEY_HOME = 0xFF50
 KEY_END = 0xFF57
 KEY_RETURN = 0xFF0D
 KEY_TAB = 0xFF09
+SHIFT_MASK = 1 << 0
 ALT_MASK = 1 << 3  # Mod1
 
 AT_SPI_BUS_LAUNCHERS = (
@@ -295,11 +296,11 @@ class AccessibilityTest(unittest.TestCase):
         self.pyatspi.Registry.generateKeyboardEvent(keysym, None, self.pyatspi.KEY_SYM)
         self.pump(0.2)
 
-    def press_with_alt(self, letter):
+    def press_with(self, modifiers, keysym):
         registry = self.pyatspi.Registry
-        registry.generateKeyboardEvent(ALT_MASK, None, self.pyatspi.KEY_LOCKMODIFIERS)
-        registry.generateKeyboardEvent(ord(letter), None, self.pyatspi.KEY_SYM)
-        registry.generateKeyboardEvent(ALT_MASK, None, self.pyatspi.KEY_UNLOCKMODIFIERS)
+        registry.generateKeyboardEvent(modifiers, None, self.pyatspi.KEY_LOCKMODIFIERS)
+        registry.generateKeyboardEvent(keysym, None, self.pyatspi.KEY_SYM)
+        registry.generateKeyboardEvent(modifiers, None, self.pyatspi.KEY_UNLOCKMODIFIERS)
         self.pump(0.2)
 
     def click(self, node):
@@ -321,7 +322,7 @@ class AccessibilityTest(unittest.TestCase):
     def open_list(self, path):
         """File, Open: Alt+F, O, the file name typed into the dialog, Enter."""
         self.click_cell(0, 0)  # the window takes the keyboard
-        self.press_with_alt("f")
+        self.press_with(ALT_MASK, ord("f"))
         self.press(ord("o"))
         dialog = self.wait_for(lambda: self.child_with_role(self.app, "dialog"), "open dialog")
         field = self.wait_for(
@@ -379,38 +380,47 @@ class AccessibilityTest(unittest.TestCase):
         self.assertEqual([[str(number)] + entry
                           for number, entry in enumerate(THREE_ENTRIES, start=1)], self.cells())
 
-    def test_a_click_and_the_keys_move_the_accessible_focus_along_the_current_row(self):
+    def focus_told(self, what, is_it):
+        """Waits until the last focus told is what `is_it` accepts."""
+        def last():
+            focus = [event.source for event in self.events if event.type == "focus:"]
+            return focus[-1] if focus and is_it(focus[-1]) else None
+        return self.wait_for(last, what, 10)
+
+    def is_cell_of_row(self, row):
+        return lambda node: node.getRoleName() == "table cell" and self.row_of(node) == row
+
+    def test_a_click_tab_and_the_keys_move_the_accessible_focus_along_the_current_row(self):
         self.open_list(self.write_list(THREE_ENTRIES))
-        self.press(KEY_TAB)  # on to "Add"
-        add = self.wait_for(lambda: next(iter(self.all_of(
-            self.frame, lambda node: node.name == "Add"
-            and self.has_state(node, self.pyatspi.STATE_FOCUSED))), None), "the focus on Add")
-        self.assertEqual("push button", add.getRoleName())
         self.events.clear()
         self.click_cell(1, 2)
-        self.wait_for(lambda: self.focused_row() == 1, "focus on row 1", 10)
-        self.pump(0.3)
-        focus = [event.source for event in self.events if event.type == "focus:"]
-        self.assertTrue(focus, "the click's focus was not told")
-        self.assertEqual("table cell", focus[-1].getRoleName())
-        self.assertEqual(1, self.row_of(focus[-1]))
+        self.focus_told("focus on row 1 after the click", self.is_cell_of_row(1))
+
+        # Tab leaves the grid for "Add"; Shift+Tab comes back to the row
+        # where the focus was, and a screen reader hears that row again.
+        self.press(KEY_TAB)
+        self.focus_told("focus on Add", lambda node: node.name == "Add")
+        self.events.clear()
+        self.press_with(SHIFT_MASK, KEY_TAB)
+        self.focus_told("focus on row 1 after Shift+Tab", self.is_cell_of_row(1))
 
         steps = [("Down", KEY_DOWN, 2), ("Down on the last row", KEY_DOWN, 2), ("Up", KEY_UP, 1),
                  ("Home", KEY_HOME, 0), ("Up on the first row", KEY_UP, 0), ("End", KEY_END, 2)]
         for label, key, row in steps:
             with self.subTest(label):
                 before = self.focused_row()
+                self.pump(0.2)
                 self.events.clear()
                 self.press(key)
-                self.wait_for(lambda: self.focused_row() == row, f"focus on row {row}", 10)
-                focus = [event.source for event in self.events if event.type == "focus:"]
                 if row == before:
-                    self.assertEqual([], focus)
-                else:
-                    self.assertTrue(focus, "the move was not told")
-                    self.assertEqual(row, self.row_of(focus[-1]))
-                    # Orca reads the whole row of the focused cell.
-                    self.assertTrue(self.has_state(focus[-1], self.pyatspi.STATE_SELECTED))
+                    self.pump(0.3)
+                    self.assertEqual([], [event for event in self.events
+                                          if event.type == "focus:"])
+                    continue
+                cell = self.focus_told(f"focus on row {row}", self.is_cell_of_row(row))
+                self.assertEqual(row, self.focused_row())
+                # Orca reads the whole row of the focused cell.
+                self.assertTrue(self.has_state(cell, self.pyatspi.STATE_SELECTED))
 
     def test_the_status_panels_read_the_entry_a_run_waits_for(self):
         self.open_list(self.write_list(THREE_ENTRIES))
