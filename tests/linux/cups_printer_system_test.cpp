@@ -23,8 +23,8 @@
 #include "child_process.h"
 #include "common/errors.h"
 #include "cups_fixture.h"
+#include "faulty_scheduler.h"
 #include "printers/printer.h"
-#include "stalled_scheduler.h"
 
 namespace pellox::testing {
 namespace {
@@ -100,7 +100,7 @@ class CupsPrinterSystemTest : public ::testing::Test {
   }
 
   PrivateCupsScheduler* scheduler_ = nullptr;
-  CupsPrinterSystem printers_;
+  CupsPrinterSystem printers_{PELLOX_CUPS_HELPER};
 };
 
 TEST_F(CupsPrinterSystemTest, ReportsThePerPrinterVariant) {
@@ -226,7 +226,7 @@ TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
   if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
   std::string error;
   ASSERT_NE(SharedCupsScheduler({}, error), nullptr) << error;
-  CupsPrinterSystem printers;
+  CupsPrinterSystem printers{PELLOX_CUPS_HELPER};
   for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
     std::vector<PrinterRecord> records;
     EnumPrintersResult result =
@@ -276,7 +276,9 @@ class UnreachableCupsTest : public ::testing::Test {
   };
   std::vector<Server> Servers() {
     return {{"no scheduler", folder_ / "missing.sock", EHOSTDOWN},
-            {"a stalled scheduler", stalled_.SocketPath(), ETIMEDOUT}};
+            {"a stalled scheduler", stalled_.SocketPath(), ETIMEDOUT},
+            {"a trickling scheduler", trickling_.SocketPath(), ETIMEDOUT},
+            {"a flooding scheduler", flooding_.SocketPath(), ETIMEDOUT}};
   }
 
   static int64_t SecondsSince(std::chrono::steady_clock::time_point start) {
@@ -290,9 +292,13 @@ class UnreachableCupsTest : public ::testing::Test {
   static constexpr int64_t kBoundSeconds = 30;
 
   testing::TempFolder folder_;
-  testing::StalledScheduler stalled_;
+  testing::FaultyScheduler stalled_{testing::FaultyScheduler::Fault::Silent};
+  testing::FaultyScheduler trickling_{testing::FaultyScheduler::Fault::Trickle};
+  testing::FaultyScheduler flooding_{testing::FaultyScheduler::Fault::Flood};
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-  CupsPrinterSystem printers_;
+  // Each question that meets a faulty scheduler runs into the deadline: a
+  // shorter one than the program's keeps these tests short.
+  CupsPrinterSystem printers_{PELLOX_CUPS_HELPER, 1000};
 };
 
 TEST_F(UnreachableCupsTest, EnumerationFailsWithTheSystemsError) {
