@@ -1,10 +1,12 @@
 // `pellox list.lst`: the real program loads the list, starts its entries and
 // ends by itself, never showing its window meanwhile; a list that cannot run
 // leaves the window open.
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +202,18 @@ TEST_F(UnattendedRunTest, StartedProgramsGetTheEnvironmentPelloxWasStartedWith) 
   }
 }
 
+// The processes that run as `uid`.
+int ProcessesOf(uid_t uid) {
+  int count = 0;
+  for (const std::string& name : NamesIn("/proc")) {
+    struct stat info {};
+    if (name.find_first_not_of("0123456789") == std::string::npos &&
+        stat(("/proc/" + name).c_str(), &info) == 0 && info.st_uid == uid)
+      ++count;
+  }
+  return count;
+}
+
 // The peak of a running process's resident memory in kB; 0 once it has
 // ended (or when it cannot be read).
 int64_t PeakMemoryKb(pid_t pid) {
@@ -265,6 +279,50 @@ TEST_F(UnattendedRunTest, ASchedulerThatNeverFinishesItsAnswerDelaysTheStartBySe
   } else {
     unsetenv("CUPS_SERVER");
   }
+}
+
+// A user id that no process has: the processes it counts are the test's.
+uid_t UnusedUid() {
+  for (uid_t uid = 64200; uid < 64300; ++uid) {
+    if (getpwuid(uid) == nullptr && ProcessesOf(uid) == 0) return uid;
+  }
+  return 0;
+}
+
+// Under a process limit that the started programs reach, the window still
+// paints when the run ends, and the program ends: Qt's painting waited for
+// ever for a pool thread that could no longer be made. The limit does not
+// hold for root, so the program runs as a user of its own.
+TEST_F(UnattendedRunTest, AProcessLimitReachedByTheEntriesStopsNeitherThePaintingNorTheEnd) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run the program as a user of its own";
+  const uid_t uid = UnusedUid();
+  ASSERT_NE(uid, 0u) << "no unused user id";
+  // Far more entries than the limit leaves processes for.
+  constexpr int kEntries = 40;
+  constexpr int kProcessLimit = 30;
+  TempFolder home("", 0755);
+  ASSERT_EQ(chown(home.Path().c_str(), uid, uid), 0);
+  const std::string list = home / "many.lst";
+  std::string entries;
+  for (int i = 0; i < kEntries; ++i) entries += "0\r\n/bin/sleep\r\n60\r\n";
+  WriteFile(list, "0\r\n" + std::to_string(kEntries) + "\r\n" + entries);
+  const std::string id = std::to_string(uid);
+  // A session of its own: its process group is the program and what it
+  // started, ended together at the end.
+  pid_t pid = StartCommand({"setsid", "setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups",
+                            "--", "env", "HOME=" + home.Path(), "prlimit",
+                            "--nproc=" + std::to_string(kProcessLimit), "--", PELLOX_BINARY, list},
+                           folder / "output");
+  ASSERT_GT(pid, 0);
+  const int status = WaitOrKill(pid, 60);
+  const int started = ProcessesOf(uid);
+  kill(-pid, SIGKILL);
+  WaitUntil([&] { return ProcessesOf(uid) == 0; }, 20);
+  ASSERT_NE(status, -1) << "still running after 60 s; output: " << ReadFile(folder / "output");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(folder / "output");
+  // The entries did reach the limit: not every one could be started.
+  EXPECT_GT(started, 0);
+  EXPECT_LT(started, kEntries);
 }
 
 TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
