@@ -15,7 +15,7 @@ package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip un
   lintian desktop-file-utils man-db)
 test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
   cups cups-client cups-daemon xvfb xauth wine wine64
-  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils)
+  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;

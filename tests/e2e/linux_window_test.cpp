@@ -37,7 +37,7 @@ class Program {
  private:
   char name_[7] = "pellox";
   char* argv_[2] = {name_, nullptr};
-  LinuxProgram program_{1, argv_};
+  LinuxProgram program_{1, argv_, CurrentEnvironment(), PELLOX_CUPS_HELPER};
 };
 
 // Any message box that opens is recorded and closed, so a test never hangs.

@@ -4,9 +4,12 @@
 
 namespace pellox {
 
-LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> startEnvironment)
+LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> startEnvironment,
+                           std::optional<std::string> cupsHelper)
     : launcher_(std::move(startEnvironment)),
       process_(argc, argv),
+      printers_(cupsHelper ? std::move(*cupsHelper)
+                           : CupsHelperBeside(process_.ModuleFileName(), PELLOX_HELPER_FOLDER)),
       platform_{clock_, pump_, launcher_, printers_, files_, process_, memory_},
       application_(platform_),
       form_(application_, toolkit_, platform_),

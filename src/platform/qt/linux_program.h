@@ -3,6 +3,7 @@
 // titled "Pellox" and Form1 on top.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,11 @@ class LinuxProgram {
   // `argv` holds the program's name and its arguments; a QApplication must
   // exist already. Started programs get `startEnvironment`: the environment
   // the program was started with, before it set Qt's variables for itself.
+  // The printers ask the scheduler through `cupsHelper`, by default the
+  // pellox-cups that was built or installed with this program.
   LinuxProgram(int argc, char** argv,
-               std::vector<std::string> startEnvironment = CurrentEnvironment());
+               std::vector<std::string> startEnvironment = CurrentEnvironment(),
+               std::optional<std::string> cupsHelper = std::nullopt);
   LinuxProgram(const LinuxProgram&) = delete;
   LinuxProgram& operator=(const LinuxProgram&) = delete;
 
@@ -45,9 +49,10 @@ class LinuxProgram {
   MonotonicTickClock clock_;
   QtMessagePump pump_;
   PosixLauncher launcher_;
+  // Before the printers: they find their helper beside the program.
+  LinuxProcessInfo process_;
   CupsPrinterSystem printers_;
   PosixFileSystem files_;
-  LinuxProcessInfo process_;
   MappedBlockMemory memory_;
   Platform platform_;
   TApplication application_;

@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/linux_program.h"
+#include "platform/qt/paint_threads.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qtApplication(qtArgc, qtArgv);
+  // Before the first program is started: those may reach a process limit.
+  pellox::StartPaintThreads();
   SetApplicationIcon();
   try {
     pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
