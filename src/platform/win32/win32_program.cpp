@@ -28,14 +28,15 @@ void Win32Program::Create() {
   InitCommonControlsEx(&controls);
   application_.SetTitle(layout::kApplicationTitle);
   appWindow_.Create(instance_, application_.Title());
-  window_.Create(instance_);
+  window_.Create(instance_, appWindow_.Window());
   window_.SetForm(&form_);
+  appWindow_.Attach(&window_);
   pump_.SetDialogWindow(window_.Window());
 }
 
 void Win32Program::Show(int showCommand) {
+  if (showCommand == SW_SHOWMINNOACTIVE) appWindow_.Minimise(SW_SHOWMINNOACTIVE);
   window_.Show(showCommand);
-  appWindow_.Hide();
 }
 
 }  // namespace pellox::win32

@@ -35,8 +35,8 @@ class Win32Program {
   // window cannot be created.
   void Create();
   // The window reaches the screen in the start-up show mode (FormShow runs
-  // first, or on the first restore for SW_SHOWMINNOACTIVE); the main window
-  // then has the taskbar button.
+  // first); for SW_SHOWMINNOACTIVE the application starts minimised to its
+  // button, and FormShow and the window wait for the first restore.
   void Show(int showCommand);
   // The main message loop, until the application is terminating.
   void Run() { application_.Run(); }
