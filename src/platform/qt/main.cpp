@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/linux_program.h"
+#include "platform/qt/session_bus.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   // the environment it was started with.
   std::vector<std::string> startEnvironment = pellox::CurrentEnvironment();
   KeepPixelSizes();
+  pellox::PreventSessionBusAutolaunch();
   // The whole command line is the program's (a list file's path); Qt is
   // configured through its environment variables only.
   int qtArgc = 1;

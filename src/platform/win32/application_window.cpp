@@ -24,16 +24,27 @@ void ApplicationWindow::Create(HINSTANCE instance, const std::string& title) {
   if (!CreateAs(WS_EX_APPWINDOW, title.c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr, instance)) {
     ThrowLastWin32Error();
   }
+  buttonCreated_ = RegisterWindowMessageA("TaskbarButtonCreated");
+  // The shell's message also reaches a program running with more rights
+  // than the shell.
+  if (buttonCreated_) ChangeWindowMessageFilterEx(Window(), buttonCreated_, MSGFLT_ALLOW, nullptr);
   // SetWindowPos rather than ShowWindow: the start-up show mode belongs to
   // the first ShowWindow of the program.
   SetWindowPos(Window(), nullptr, 0, 0, 0, 0, kPlaceOnly | SWP_SHOWWINDOW);
 }
 
-void ApplicationWindow::Attach(MainWindow* main) { main_ = main; }
+void ApplicationWindow::Attach(MainWindow* main, Win32TaskbarProgress* progress) {
+  main_ = main;
+  progress_ = progress;
+}
 
 void ApplicationWindow::Minimise(int showCommand) { ShowWindow(Window(), showCommand); }
 
 LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (buttonCreated_ != 0 && message == buttonCreated_) {
+    if (progress_) progress_->ButtonCreated(Window());
+    return 0;
+  }
   switch (message) {
     case WM_CLOSE:
       // The button's Close: the same quit request as closing the main

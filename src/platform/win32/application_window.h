@@ -14,6 +14,7 @@
 
 #include "platform/win32/base_window.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/win32_taskbar_progress.h"
 
 namespace pellox::win32 {
 
@@ -25,8 +26,9 @@ class ApplicationWindow : public BaseWindow<ApplicationWindow> {
   // activating it, so that the button is there from start-up on; raises
   // EWin32Error.
   void Create(HINSTANCE instance, const std::string& title);
-  // The main window that minimising and restoring move.
-  void Attach(MainWindow* main);
+  // The main window that minimising and restoring move, and the progress
+  // that the button shows once the shell has made it.
+  void Attach(MainWindow* main, Win32TaskbarProgress* progress);
 
   // Minimises the application to its button, without activating it for
   // SW_SHOWMINNOACTIVE (the start-up show mode), as the button's Minimize
@@ -41,6 +43,9 @@ class ApplicationWindow : public BaseWindow<ApplicationWindow> {
   void PassActivationOn();
 
   MainWindow* main_ = nullptr;
+  Win32TaskbarProgress* progress_ = nullptr;
+  // The shell's registered message that says it made the button.
+  UINT buttonCreated_ = 0;
   bool minimised_ = false;
 };
 

@@ -14,10 +14,12 @@ Win32ProcessInfo MakeProcessInfo(std::optional<std::string> commandLine) {
 
 }  // namespace
 
-Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> commandLine)
+Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> commandLine,
+                           Win32TaskbarProgress::ListFactory taskbarList)
     : instance_(instance),
       process_(MakeProcessInfo(std::move(commandLine))),
-      platform_{clock_, pump_, launcher_, printers_, files_, process_},
+      progress_(std::move(taskbarList)),
+      platform_{clock_, pump_, launcher_, printers_, files_, process_, progress_},
       application_(platform_),
       form_(application_, toolkit_, platform_),
       window_(form_.StringGrid1),
@@ -30,7 +32,7 @@ void Win32Program::Create() {
   appWindow_.Create(instance_, application_.Title());
   window_.Create(instance_, appWindow_.Window());
   window_.SetForm(&form_);
-  appWindow_.Attach(&window_);
+  appWindow_.Attach(&window_, &progress_);
   pump_.SetDialogWindow(window_.Window());
 }
 
