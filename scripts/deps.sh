@@ -13,9 +13,13 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-util
   librsvg2-bin icoutils)
 package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip unzip
   lintian desktop-file-utils man-db)
+# The desktop tests start a window manager (openbox, driven with wmctrl), a
+# session bus (dbus) and a Wayland compositor (weston, for Qt's Wayland
+# platform, qt6-wayland) of their own.
 test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
   cups cups-client cups-daemon xvfb xauth wine wine64
-  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux)
+  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux
+  openbox wmctrl dbus weston qt6-wayland)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;

@@ -94,6 +94,7 @@ check "control fields: pellox $version, amd64, section utils" \
 check "dependencies computed by dpkg-shlibdeps (libc6, Qt 6, CUPS) and xdg-utils" \
   bash -c 'd=$1; for p in libc6 libqt6widgets6 libcups2 xdg-utils; do
     grep -q "\\b$p\\b" <<<"$d" || { echo "no $p in: $d"; exit 1; }; done' _ "$(field Depends)"
+check "recommends Qt's Wayland platform (qt6-wayland)" test "$(field Recommends)" == "qt6-wayland"
 check "description: a synopsis and an extended description" \
   bash -c '[[ $(dpkg-deb -f "$1" Description | wc -l) -ge 3 ]]' _ "$deb"
 

@@ -10,7 +10,7 @@ LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> start
       process_(argc, argv),
       printers_(cupsHelper ? std::move(*cupsHelper)
                            : CupsHelperBeside(process_.ModuleFileName(), PELLOX_HELPER_FOLDER)),
-      platform_{clock_, pump_, launcher_, printers_, files_, process_, memory_},
+      platform_{clock_, pump_, launcher_, printers_, files_, process_, presence_, memory_},
       application_(platform_),
       form_(application_, toolkit_, platform_),
       window_(pump_, form_.StringGrid1),
@@ -22,6 +22,7 @@ LinuxProgram::LinuxProgram(int argc, char** argv, std::vector<std::string> start
 int LinuxProgram::Run() {
   form_.Dispatch(FormEvent::FormShow);
   window_.show();
+  presence_.MainWindowShown();
   application_.Run();
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_message_pump.h"
 #include "platform/qt/qt_toolkit.h"
+#include "platform/qt/taskbar_presence.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -35,14 +36,15 @@ class LinuxProgram {
   LinuxProgram& operator=(const LinuxProgram&) = delete;
 
   // Start-up: the shown handler runs before the window first reaches the
-  // screen (so an unattended run is over before the window is seen), then
-  // the main message loop runs until the window has been closed. Returns
-  // the exit code.
+  // screen (so an unattended run is over before the window is seen; the
+  // taskbar lists its stand-in meanwhile), then the main message loop runs
+  // until the window has been closed. Returns the exit code.
   int Run();
 
   MainWindow& Window() { return window_; }
   QtToolkit& Toolkit() { return toolkit_; }
   QtMessagePump& Pump() { return pump_; }
+  TaskbarPresence& Presence() { return presence_; }
   TForm1& Form() { return form_; }
 
  private:
@@ -54,6 +56,7 @@ class LinuxProgram {
   CupsPrinterSystem printers_;
   PosixFileSystem files_;
   MappedBlockMemory memory_;
+  TaskbarPresence presence_{pump_};
   Platform platform_;
   TApplication application_;
   // The form comes first: it owns the grid that the window shows, and it
