@@ -13,13 +13,16 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-util
   librsvg2-bin icoutils)
 package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip unzip
   lintian desktop-file-utils man-db)
-# The accessibility test reads the program over AT-SPI: its own session bus
-# (dbus), the accessibility bus and registry (at-spi2-core), and Debian's
-# python3 with pyatspi and GLib's bindings.
+# The desktop tests start a window manager (openbox, driven with wmctrl), a
+# session bus (dbus) and a Wayland compositor (weston, for Qt's Wayland
+# platform, qt6-wayland) of their own; the accessibility test reads the
+# program over AT-SPI (the accessibility bus and registry of at-spi2-core,
+# Debian's python3 with pyatspi and GLib's bindings).
 test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
   cups cups-client cups-daemon xvfb xauth wine wine64
-  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils
-  dbus at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0)
+  clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux
+  openbox wmctrl dbus weston qt6-wayland
+  at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;

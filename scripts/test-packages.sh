@@ -94,10 +94,12 @@ check "control fields: pellox $version, amd64, section utils" \
 check "dependencies computed by dpkg-shlibdeps (libc6, Qt 6, CUPS) and xdg-utils" \
   bash -c 'd=$1; for p in libc6 libqt6widgets6 libcups2 xdg-utils; do
     grep -q "\\b$p\\b" <<<"$d" || { echo "no $p in: $d"; exit 1; }; done' _ "$(field Depends)"
+check "recommends Qt's Wayland platform (qt6-wayland)" test "$(field Recommends)" == "qt6-wayland"
 check "description: a synopsis and an extended description" \
   bash -c '[[ $(dpkg-deb -f "$1" Description | wc -l) -ge 3 ]]' _ "$deb"
 
 expected_files="./usr/bin/pellox
+./usr/libexec/pellox/pellox-cups
 ./usr/share/applications/pellox.desktop
 ./usr/share/doc/pellox/CHANGELOG.md
 ./usr/share/doc/pellox/README.md
@@ -108,13 +110,14 @@ for size in 16 24 32 48 64 128 256; do
 done
 expected_files+=$'\n'"./usr/share/icons/hicolor/scalable/apps/pellox.svg"
 expected_files+=$'\n'"./usr/share/man/man1/pellox.1.gz"
-check "holds exactly the program, desktop entry, icons, manual page and documents" \
+check "holds exactly the program, its CUPS helper, desktop entry, icons, manual page and documents" \
   diff <(sort <<<"$expected_files") \
   <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 check "every file and folder is owned by root" \
   test "$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)" == "root/root"
-check "the program is stripped" \
-  bash -c '! readelf -S "$1" | grep -Eq "\\.(symtab|debug_info)"' _ "$deb_root/usr/bin/pellox"
+check "the program and its helper are stripped" \
+  bash -c 'for f; do ! readelf -S "$f" | grep -Eq "\\.(symtab|debug_info)" || exit 1; done' _ \
+  "$deb_root/usr/bin/pellox" "$deb_root/usr/libexec/pellox/pellox-cups"
 gzip_9n() { [[ "$(od -An -tx1 -N9 "$1" | tr -d ' \n')" == 1f8b08000000000002 ]]; }
 check "manual page and changelog compressed with gzip -9n" \
   bash -c "$(declare -f gzip_9n); gzip_9n \"\$1\" && gzip_9n \"\$2\"" _ \

@@ -9,6 +9,7 @@
 #include "platform/message_pump.h"
 #include "platform/printer_system.h"
 #include "platform/process_info.h"
+#include "platform/run_progress.h"
 
 namespace pellox {
 
@@ -19,6 +20,7 @@ struct Platform {
   PrinterSystem& Printers;
   FileSystem& Files;
   ProcessInfo& Process;
+  RunProgress& Progress;
   BlockMemory& Memory = HeapBlocks();
 };
 

@@ -19,22 +19,38 @@ int32_t DelayOf(const std::string& cell) {
   return std::clamp(ParseInt32(cell).value_or(0), 0, kMaxDelaySeconds);
 }
 
-class DepthGuard {
- public:
-  explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
-  ~DepthGuard() { --depth_; }
-  DepthGuard(const DepthGuard&) = delete;
-  DepthGuard& operator=(const DepthGuard&) = delete;
-
- private:
-  int& depth_;
-};
-
 }  // namespace
 
+// One run from its start to its end, however it ends: it takes its place
+// among the runs in progress and shows its entry in hand on the desktop's
+// progress display; when it ends, by its last entry or by an error, the
+// display goes back to the run it was nested in, or is cleared.
+class TForm1::RunScope {
+ public:
+  explicit RunScope(TForm1& form) : form_(form) { form_.runs_.push_back({}); }
+  ~RunScope() {
+    form_.runs_.pop_back();
+    if (form_.runs_.empty() || form_.runs_.back().Entry == 0) {
+      form_.platform_.Progress.Clear();
+    } else {
+      form_.platform_.Progress.Show(form_.runs_.back().Entry, form_.runs_.back().Count);
+    }
+  }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+  void Show(int32_t entry, int32_t count) {
+    form_.runs_.back() = {entry, count};
+    form_.platform_.Progress.Show(entry, count);
+  }
+
+ private:
+  TForm1& form_;
+};
+
 void TForm1::Button7Click() {
-  if (runDepth_ >= kMaxRunDepth) return;
-  DepthGuard depth(runDepth_);
+  if (runs_.size() >= static_cast<size_t>(kMaxRunDepth)) return;
+  RunScope run(*this);
 
   SwitchDefaultPrinter();
   const int32_t n = EntryCount;
@@ -48,6 +64,7 @@ void TForm1::Button7Click() {
     ui_.SetPanelText(layout::kEntryPanel, std::to_string(i));
     ui_.SetPanelText(layout::kProgramPanel, program);
     ui_.SetPanelText(layout::kParameterPanel, parameter);
+    run.Show(i, n);
     PumpWait(delay * kMsPerSecond);
     platform_.Launch.Open(ui_.WindowHandle(), program, parameter);
   }

@@ -8,7 +8,9 @@
 namespace pellox {
 
 TForm1::TForm1(TApplication& application, WindowToolkit& ui, Platform& platform)
-    : StringGrid1(platform.Memory), application_(application), ui_(ui), platform_(platform) {}
+    : StringGrid1(platform.Memory), application_(application), ui_(ui), platform_(platform) {
+  runs_.reserve(kMaxRunDepth);
+}
 
 void TForm1::Dispatch(FormEvent event) {
   try {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "window/application.h"
@@ -97,10 +98,20 @@ class TForm1 {
   // Makes `path` the current list file, in the caption too.
   void TakeListFileName(const std::string& path);
 
+  // A run from its start to its end, however it ends (running/).
+  class RunScope;
+  // What the desktop's progress display shows of one run in progress: the
+  // entry in hand (0 before the first) of its entry count.
+  struct RunFigure {
+    int32_t Entry = 0;
+    int32_t Count = 0;
+  };
+
   TApplication& application_;
   WindowToolkit& ui_;
   Platform& platform_;
-  int runDepth_ = 0;
+  // The runs in progress, the innermost last (at most kMaxRunDepth).
+  std::vector<RunFigure> runs_;
 };
 
 }  // namespace pellox

@@ -37,7 +37,7 @@ class Program {
  private:
   char name_[7] = "pellox";
   char* argv_[2] = {name_, nullptr};
-  LinuxProgram program_{1, argv_};
+  LinuxProgram program_{1, argv_, CurrentEnvironment(), PELLOX_CUPS_HELPER};
 };
 
 // Any message box that opens is recorded and closed, so a test never hangs.
@@ -107,6 +107,32 @@ TEST(LinuxWindowTest, SaveAsThroughTheRealDialogAddsTheListExtension) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(program->Form().ListFileName, folder / "abc.lst");
   EXPECT_EQ(program->Window().windowTitle().toStdString(), "Pellox | " + folder / "abc.lst");
+}
+
+// Started with a list: while the run waits, the taskbar has the stand-in
+// and the main window is off the screen; once the run is over, the window
+// shows (for a moment, before the program ends) and the stand-in is gone.
+TEST(LinuxWindowTest, TheUnattendedRunsStandInGoesWhenTheWindowShows) {
+  PrivateCupsScheduler neverStarted;  // no printers, and no scheduler to wait for
+  neverStarted.UseAsClientEnvironment();
+  TempFolder folder;
+  std::string list = folder / "run.lst";
+  WriteFile(list, "0\r\n1\r\n1\r\n/bin/true\r\n\r\n");
+  char name[] = "pellox";
+  char* argv[] = {name, list.data(), nullptr};
+  LinuxProgram program(2, argv);
+  const QWidget* standInDuringRun = nullptr;
+  bool windowShownDuringRun = true;
+  QTimer::singleShot(300, [&] {
+    standInDuringRun = program.Presence().StandIn();
+    windowShownDuringRun = program.Window().isVisible();
+  });
+  EXPECT_EQ(program.Run(), 0);
+  EXPECT_NE(standInDuringRun, nullptr);
+  EXPECT_FALSE(windowShownDuringRun);
+  EXPECT_EQ(program.Presence().StandIn(), nullptr);
+  EXPECT_TRUE(program.Window().isVisible());
+  neverStarted.RestoreClientEnvironment();
 }
 
 // Pastes `text` through the clipboard into a field with Ctrl+V, as a user does.

@@ -1,24 +1,31 @@
 // `pellox list.lst`: the real program loads the list, starts its entries and
 // ends by itself, never showing its window meanwhile; a list that cannot run
 // leaves the window open.
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
 
 #include "child_process.h"
 #include "cups_fixture.h"
-#include "stalled_scheduler.h"
+#include "faulty_scheduler.h"
 #include "temp_folder.h"
 
 namespace pellox::testing {
 namespace {
+
+// Three times what the program takes by itself under Xvfb.
+constexpr int64_t kMaxPeakKb = int64_t{100} * 1024;
 
 int64_t NowMs() {
   timespec now{};
@@ -195,32 +202,127 @@ TEST_F(UnattendedRunTest, StartedProgramsGetTheEnvironmentPelloxWasStartedWith) 
   }
 }
 
-// A scheduler that takes connections and never answers: the printer list
-// stays empty, and the list still runs within seconds.
-TEST_F(UnattendedRunTest, AStalledSchedulerDelaysTheStartBySecondsOnly) {
-  StalledScheduler stalled;
+// The processes that run as `uid`.
+int ProcessesOf(uid_t uid) {
+  int count = 0;
+  for (const std::string& name : NamesIn("/proc")) {
+    struct stat info {};
+    if (name.find_first_not_of("0123456789") == std::string::npos &&
+        stat(("/proc/" + name).c_str(), &info) == 0 && info.st_uid == uid)
+      ++count;
+  }
+  return count;
+}
+
+// The peak of a running process's resident memory in kB; 0 once it has
+// ended (or when it cannot be read).
+int64_t PeakMemoryKb(pid_t pid) {
+  std::istringstream status(ReadFile("/proc/" + std::to_string(pid) + "/status"));
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::atoll(line.c_str() + 6);
+  }
+  return 0;
+}
+
+// A scheduler that never finishes its answer (one that says nothing, one
+// that sends a byte at a time, one that sends an answer without end) holds
+// the start for seconds: the printer list stays empty, the list runs, and
+// the program's memory stays that of a program with no printers.
+TEST_F(UnattendedRunTest, ASchedulerThatNeverFinishesItsAnswerDelaysTheStartBySecondsOnly) {
   const char* oldServer = std::getenv("CUPS_SERVER");
   const std::string savedServer = oldServer ? oldServer : "";
-  setenv("CUPS_SERVER", stalled.SocketPath().c_str(), 1);
-  const std::string list = folder / "stalled.lst";
+  const std::string list = folder / "faulty.lst";
   WriteFile(list, "0\r\n1\r\n" + Entry("0", "only", ""));
-  const int64_t startedAt = NowMs();
-  pid_t pid = Start(list);
-  ASSERT_GT(pid, 0);
-  const int status = WaitOrKill(pid, 170);
-  const int64_t elapsedMs = NowMs() - startedAt;
+  const struct {
+    const char* Label;
+    FaultyScheduler::Fault Fault;
+  } cases[] = {{"stalled", FaultyScheduler::Fault::Silent},
+               {"trickling", FaultyScheduler::Fault::Trickle},
+               {"flooding", FaultyScheduler::Fault::Flood}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Label);
+    FaultyScheduler scheduler(c.Fault);
+    setenv("CUPS_SERVER", scheduler.SocketPath().c_str(), 1);
+    std::remove((folder / "log").c_str());
+    const int64_t startedAt = NowMs();
+    pid_t pid = Start(list);
+    ASSERT_GT(pid, 0);
+    // The peak is read until the program has ended (or is given up on).
+    int64_t peakKb = 0;
+    int status = 0;
+    const bool ended = WaitUntil(
+        [&] {
+          peakKb = std::max(peakKb, PeakMemoryKb(pid));
+          return waitpid(pid, &status, WNOHANG) == pid;
+        },
+        60);
+    const int64_t elapsedMs = NowMs() - startedAt;
+    if (!ended) WaitOrKill(pid, 0);
+    std::cout << "unattended run beside a " << c.Label << " scheduler: " << elapsedMs << " ms, "
+              << peakKb / 1024 << " MB at most\n";
+    EXPECT_TRUE(ended) << "still running after 60 s";
+    // libcups alone waits two minutes, or for ever; this is generous for a
+    // loaded machine.
+    EXPECT_LT(elapsedMs, 30000);
+    // Several times what the program takes with no printers; an answer
+    // without end grows it by megabytes a second.
+    EXPECT_LT(peakKb, kMaxPeakKb);
+    WaitUntil([&] { return !Log().empty(); }, ended ? 20 : 0);
+    const std::vector<MarkerLine> log = Log();
+    EXPECT_EQ(log.size(), 1u);
+    if (!log.empty()) {
+      EXPECT_EQ(log[0].Name, "only");
+    }
+  }
   if (oldServer) {
     setenv("CUPS_SERVER", savedServer.c_str(), 1);
   } else {
     unsetenv("CUPS_SERVER");
   }
-  ASSERT_NE(status, -1) << "still running after 170 s";
-  std::cout << "unattended run beside a stalled scheduler: " << elapsedMs << " ms\n";
-  // libcups alone waits two minutes; this is generous for a loaded machine.
-  EXPECT_LT(elapsedMs, 30000);
-  WaitUntil([&] { return !Log().empty(); }, 20);
-  ASSERT_EQ(Log().size(), 1u);
-  EXPECT_EQ(Log()[0].Name, "only");
+}
+
+// A user id that no process has: the processes it counts are the test's.
+uid_t UnusedUid() {
+  for (uid_t uid = 64200; uid < 64300; ++uid) {
+    if (getpwuid(uid) == nullptr && ProcessesOf(uid) == 0) return uid;
+  }
+  return 0;
+}
+
+// Under a process limit that the started programs reach, the window still
+// paints when the run ends, and the program ends: Qt's painting waited for
+// ever for a pool thread that could no longer be made. The limit does not
+// hold for root, so the program runs as a user of its own.
+TEST_F(UnattendedRunTest, AProcessLimitReachedByTheEntriesStopsNeitherThePaintingNorTheEnd) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run the program as a user of its own";
+  const uid_t uid = UnusedUid();
+  ASSERT_NE(uid, 0u) << "no unused user id";
+  // Far more entries than the limit leaves processes for.
+  constexpr int kEntries = 40;
+  constexpr int kProcessLimit = 30;
+  TempFolder home("", 0755);
+  ASSERT_EQ(chown(home.Path().c_str(), uid, uid), 0);
+  const std::string list = home / "many.lst";
+  std::string entries;
+  for (int i = 0; i < kEntries; ++i) entries += "0\r\n/bin/sleep\r\n60\r\n";
+  WriteFile(list, "0\r\n" + std::to_string(kEntries) + "\r\n" + entries);
+  const std::string id = std::to_string(uid);
+  // A session of its own: its process group is the program and what it
+  // started, ended together at the end.
+  pid_t pid = StartCommand({"setsid", "setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups",
+                            "--", "env", "HOME=" + home.Path(), "prlimit",
+                            "--nproc=" + std::to_string(kProcessLimit), "--", PELLOX_BINARY, list},
+                           folder / "output");
+  ASSERT_GT(pid, 0);
+  const int status = WaitOrKill(pid, 60);
+  const int started = ProcessesOf(uid);
+  kill(-pid, SIGKILL);
+  WaitUntil([&] { return ProcessesOf(uid) == 0; }, 20);
+  ASSERT_NE(status, -1) << "still running after 60 s; output: " << ReadFile(folder / "output");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(folder / "output");
+  // The entries did reach the limit: not every one could be started.
+  EXPECT_GT(started, 0);
+  EXPECT_LT(started, kEntries);
 }
 
 TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {

@@ -77,11 +77,32 @@ class RecordingLauncher : public Launcher {
   };
   void Open(void* owner, const std::string& file, const std::string& parameters) override {
     launches.push_back({owner, file, parameters, clock_.Now()});
+    if (afterLaunch) afterLaunch();
   }
   std::vector<Launch> launches;
+  // Runs after each launch is recorded: a test raises an error there to end
+  // a run after some of its entries.
+  std::function<void()> afterLaunch;
 
  private:
   FakeClock& clock_;
+};
+
+// Records what a run shows on the desktop's progress display: "k/N" for
+// each Show, "clear" for each Clear, in order.
+class RecordingRunProgress : public RunProgress {
+ public:
+  void Show(int32_t entry, int32_t count) override {
+    shown = std::to_string(entry) + "/" + std::to_string(count);
+    calls.push_back(shown);
+  }
+  void Clear() override {
+    shown.clear();
+    calls.push_back("clear");
+  }
+
+  std::vector<std::string> calls;
+  std::string shown;  // what the display shows now; empty when cleared
 };
 
 class FakePrinterSystem : public PrinterSystem {

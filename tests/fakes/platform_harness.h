@@ -18,6 +18,7 @@ struct PlatformParts {
   PrinterSystem* printers = nullptr;
   FileSystem* files = nullptr;
   ProcessInfo* process = nullptr;
+  RunProgress* progress = nullptr;
 };
 
 class PlatformHarness {
@@ -25,7 +26,8 @@ class PlatformHarness {
   explicit PlatformHarness(const PlatformParts& real = {})
       : platform{Pick(real.clock, clock),       Pick(real.pump, pump),
                  Pick(real.launcher, launcher), Pick(real.printers, printers),
-                 Pick(real.files, files),       Pick(real.process, process)} {}
+                 Pick(real.files, files),       Pick(real.process, process),
+                 Pick(real.progress, progress)} {}
   PlatformHarness(const PlatformHarness&) = delete;
   PlatformHarness& operator=(const PlatformHarness&) = delete;
 
@@ -35,6 +37,7 @@ class PlatformHarness {
   FakePrinterSystem printers;
   FakeFileSystem files;
   FakeProcessInfo process;
+  RecordingRunProgress progress;
   Platform platform;
 
  private:

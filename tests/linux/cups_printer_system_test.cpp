@@ -23,8 +23,8 @@
 #include "child_process.h"
 #include "common/errors.h"
 #include "cups_fixture.h"
+#include "faulty_scheduler.h"
 #include "printers/printer.h"
-#include "stalled_scheduler.h"
 
 namespace pellox::testing {
 namespace {
@@ -100,7 +100,7 @@ class CupsPrinterSystemTest : public ::testing::Test {
   }
 
   PrivateCupsScheduler* scheduler_ = nullptr;
-  CupsPrinterSystem printers_;
+  CupsPrinterSystem printers_{PELLOX_CUPS_HELPER};
 };
 
 TEST_F(CupsPrinterSystemTest, ReportsThePerPrinterVariant) {
@@ -226,7 +226,7 @@ TEST(EmptyCupsTest, NoPrintersIsNoFailure) {
   if (testing::CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
   std::string error;
   ASSERT_NE(SharedCupsScheduler({}, error), nullptr) << error;
-  CupsPrinterSystem printers;
+  CupsPrinterSystem printers{PELLOX_CUPS_HELPER};
   for (uint32_t flags : {kListFlags, printer_enum::kDefault}) {
     std::vector<PrinterRecord> records;
     EnumPrintersResult result =
@@ -273,11 +273,24 @@ class UnreachableCupsTest : public ::testing::Test {
     const char* Label;
     std::string Socket;
     uint32_t Error;  // the errno value every question fails with
+    std::unique_ptr<CupsPrinterSystem> Printers;
   };
+  // Each question that meets a faulty scheduler runs into its deadline: a
+  // shorter one than the program's keeps these tests short.
   std::vector<Server> Servers() {
-    return {{"no scheduler", folder_ / "missing.sock", EHOSTDOWN},
-            {"a stalled scheduler", stalled_.SocketPath(), ETIMEDOUT}};
+    std::vector<Server> servers;
+    const auto add = [&](const char* label, const std::string& socket, uint32_t error,
+                         int timeoutMs) {
+      servers.push_back({label, socket, error,
+                         std::make_unique<CupsPrinterSystem>(PELLOX_CUPS_HELPER, timeoutMs)});
+    };
+    add("no scheduler", folder_ / "missing.sock", EHOSTDOWN, CupsPrinterSystem::kQueryTimeoutMs);
+    add("a stalled scheduler", stalled_.SocketPath(), ETIMEDOUT, kFaultyTimeoutMs);
+    add("a trickling scheduler", trickling_.SocketPath(), ETIMEDOUT, kFaultyTimeoutMs);
+    add("a flooding scheduler", flooding_.SocketPath(), ETIMEDOUT, kFaultyTimeoutMs);
+    return servers;
   }
+  static constexpr int kFaultyTimeoutMs = 1000;
 
   static int64_t SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
@@ -290,9 +303,10 @@ class UnreachableCupsTest : public ::testing::Test {
   static constexpr int64_t kBoundSeconds = 30;
 
   testing::TempFolder folder_;
-  testing::StalledScheduler stalled_;
+  testing::FaultyScheduler stalled_{testing::FaultyScheduler::Fault::Silent};
+  testing::FaultyScheduler trickling_{testing::FaultyScheduler::Fault::Trickle};
+  testing::FaultyScheduler flooding_{testing::FaultyScheduler::Fault::Flood};
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-  CupsPrinterSystem printers_;
 };
 
 TEST_F(UnreachableCupsTest, EnumerationFailsWithTheSystemsError) {
@@ -302,7 +316,7 @@ TEST_F(UnreachableCupsTest, EnumerationFailsWithTheSystemsError) {
       std::vector<PrinterRecord> records;
       const auto start = std::chrono::steady_clock::now();
       EnumPrintersResult result =
-          printers_.EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
+          server.Printers->EnumPrinters(flags, flags == kListFlags ? 4 : 5, 0, records);
       EXPECT_LT(SecondsSince(start), kBoundSeconds) << server.Label << ", flags " << flags;
       EXPECT_FALSE(result.Ok) << server.Label << ", flags " << flags;
       EXPECT_EQ(result.Needed, 0u) << server.Label << ", flags " << flags;
@@ -318,9 +332,9 @@ TEST_F(UnreachableCupsTest, TheProfileCannotBeReadOrWritten) {
     for (bool write : {false, true}) {
       try {
         if (write) {
-          printers_.WriteProfileString("windows", "device", "Beta,,");
+          server.Printers->WriteProfileString("windows", "device", "Beta,,");
         } else {
-          printers_.GetProfileString("windows", "device", "none", 79);
+          server.Printers->GetProfileString("windows", "device", "none", 79);
         }
         ADD_FAILURE() << server.Label << ": no error";
       } catch (const EWin32Error& error) {
@@ -337,7 +351,7 @@ TEST_F(UnreachableCupsTest, TheProfileCannotBeReadOrWritten) {
 TEST_F(UnreachableCupsTest, StartUpAndTheDefaultPrinterTakeSecondsAndTellTheTruth) {
   for (const Server& server : Servers()) {
     UseServer(server.Socket);
-    TPrinter printer(printers_);
+    TPrinter printer(*server.Printers);
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(printer.PrinterList().empty()) << server.Label;
     const int64_t startUp = SecondsSince(start);

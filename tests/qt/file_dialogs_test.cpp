@@ -6,11 +6,18 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
+#include <filesystem>
 #include <functional>
 
+#include <sys/stat.h>
+
+#include "platform/qt/byte_text.h"
 #include "window/form1.h"
 #include "window_fixture.h"
 
@@ -141,6 +148,99 @@ TEST_F(QtFileDialogsTest, APathLongerThanTheDialogsTakeGivesFalse) {
   const std::string before = toolkit->DialogFileName(DialogId::OpenDialog1);
   EXPECT_FALSE(ShowWith(DialogId::OpenDialog1, [&](QFileDialog& dialog) { Type(dialog, name); }));
   EXPECT_EQ(toolkit->DialogFileName(DialogId::OpenDialog1), before);
+}
+
+// The names the dialog lists in the folder it shows.
+QStringList ListedNames(QFileDialog& dialog) {
+  auto* files = dialog.findChild<QFileSystemModel*>();
+  if (!files) return {};
+  const QModelIndex folder = files->index(dialog.directory().absolutePath());
+  QStringList names;
+  for (int row = 0; row < files->rowCount(folder); ++row)
+    names << files->index(row, 0, folder).data().toString();
+  return names;
+}
+
+// Calls `then` with the names the dialog lists once it has read its folder
+// (Qt reads it in a thread of its own), or after five seconds.
+void OnceListed(QFileDialog& dialog, const std::function<void(const QStringList&)>& then) {
+  auto* poll = new QTimer(&dialog);
+  const auto started = std::chrono::steady_clock::now();
+  QObject::connect(poll, &QTimer::timeout, [poll, started, then, &dialog] {
+    const QStringList names = ListedNames(dialog);
+    if (names.isEmpty() && std::chrono::steady_clock::now() - started < std::chrono::seconds(5))
+      return;
+    poll->stop();
+    then(names);
+  });
+  poll->start(20);
+}
+
+// Folders that Qt cannot reach by their names as text: one whose name is
+// not UTF-8, and one whose UTF-8 name holds a character of the range that
+// stands for such bytes in a text. The dialog opens in each (its folder
+// below is listed), and a name typed, or offered and confirmed, there comes
+// back byte for byte.
+TEST_F(QtFileDialogsTest, FoldersWithNamesQtCannotShowOpenAndGiveBackTheirBytes) {
+  // QTemporaryDir cannot remove what Qt cannot list.
+  struct Removal {
+    std::vector<std::string> Folders;
+    ~Removal() {
+      for (const std::string& folder : Folders) std::filesystem::remove_all(folder);
+    }
+  } removal{{InFolder("\xe9t\xe9"), InFolder("\xee\xbe\x80")}};
+  for (const std::string& folder : removal.Folders) {
+    SCOPED_TRACE(ToQString(folder).toStdString());
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((folder + "/sub").c_str(), 0700), 0);
+    const struct {
+      const char* Label;
+      DialogId Dialog;
+      DialogSetup Setup;
+      QString Typed;  // empty: the name offered is confirmed
+      std::string Expected;
+    } cases[] = {
+        {"a name typed",
+         DialogId::OpenDialog1,
+         {folder + "/", kListFilter, kListExt, std::string()},
+         "a.lst",
+         folder + "/a.lst"},
+        {"a new name saved",
+         DialogId::SaveDialog1,
+         {folder, kListFilter, kListExt, std::string()},
+         "new",
+         folder + "/new.lst"},
+        {"a name in a folder below",
+         DialogId::OpenDialog1,
+         {folder + "/", kBrowseFilter, "", std::string()},
+         "sub/x",
+         folder + "/sub/x"},
+        {"an offered name that is not UTF-8",
+         DialogId::OpenDialog1,
+         {folder + "/", kBrowseFilter, "", folder + "/b\xff"},
+         "",
+         folder + "/b\xff"},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.Label);
+      toolkit->PrepareDialog(c.Dialog, c.Setup);
+      EXPECT_TRUE(ShowWith(c.Dialog, [&](QFileDialog& dialog) {
+        OnceListed(dialog, [&](const QStringList& names) {
+          // A folder is listed whatever the filter.
+          EXPECT_TRUE(names.contains("sub")) << names.join(' ').toStdString();
+          // Typed into the shown dialog, as a user would, and confirmed.
+          if (!c.Typed.isEmpty()) dialog.findChild<QLineEdit*>("fileNameEdit")->setText(c.Typed);
+          QMetaObject::invokeMethod(&dialog, "accept");
+        });
+      }));
+      EXPECT_EQ(toolkit->DialogFileName(c.Dialog), c.Expected);
+    }
+  }
+  // What Qt keeps for later dialogs names no descriptor of this process.
+  QSettings settings(QSettings::UserScope, "QtProject");
+  settings.beginGroup("FileDialog");
+  EXPECT_FALSE(settings.value("history").toStringList().join(' ').contains("/proc/self/fd"));
+  EXPECT_FALSE(settings.value("lastVisited").toString().contains("/proc/self/fd"));
 }
 
 }  // namespace

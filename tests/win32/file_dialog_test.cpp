@@ -81,22 +81,13 @@ DialogView Look(HWND dialog) {
   return view;
 }
 
-void Answer(HWND dialog, const DialogScript& script) {
-  HWND name = GetDlgItem(dialog, cmb13);
-  if (!name) name = GetDlgItem(dialog, edt1);
-  SetWindowTextA(name, script.Typed.c_str());
-  const int button = script.Confirm ? IDOK : IDCANCEL;
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
 void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
   DialogScript& script = *g_script;
   HWND dialog = OpenDialogOfThisThread();
   if (script.TicksSinceAnswer < 0) {
     if (!dialog) return;
     script.View = Look(dialog);
-    Answer(dialog, script);
+    AnswerFileDialog(dialog, script.Typed, script.Confirm);
     script.TicksSinceAnswer = 0;
     return;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/control_ids.h"
+#include "temp_folder.h"
 #include "win32_program_fixture.h"
 
 namespace pellox::testing {
@@ -279,9 +280,10 @@ TEST_F(MainWindowTest, ALetterStartingACaptionChoosesThatItem) {
   }
 }
 
-// Until the main window first reaches the screen (an unattended run happens
-// before that), the application's own window holds the taskbar button
-// under the application title, and the button's Close asks to quit.
+// The application's own window holds the one taskbar button under the
+// application title from start-up on (an unattended run happens before the
+// main window first reaches the screen), and the button's Close asks to
+// quit.
 TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton) {
   HWND application = program_.AppWindow().Window();
   EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
@@ -296,20 +298,120 @@ TEST_F(MainWindowTest, BeforeTheWindowIsShownTheApplicationHoldsTheTaskbarButton
   EXPECT_TRUE(IsWindow(Main()));
 }
 
-TEST_F(MainWindowTest, OnceShownTheMainWindowHasTheOnlyTaskbarButton) {
+// Once shown, the main window is owned by the application's window and has
+// no button of its own; its caption never reaches the button.
+TEST_F(MainWindowTest, OnceShownTheApplicationStillHasTheOnlyTaskbarButton) {
+  HWND application = program_.AppWindow().Window();
   ShowNormally();
-  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ(application, GetWindow(Main(), GW_OWNER));
+  EXPECT_FALSE(GetWindowLongA(Main(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_EQ(Main(), GetActiveWindow());
+  program_.Toolkit().SetCaption("Pellox | C:\\lists\\a.lst");
+  EXPECT_EQ("Pellox", WindowText(application));
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+}
+
+// Minimize on the main window (its title bar, its system menu, Win+Down)
+// minimises the application to its button; the button's Restore brings
+// the window back as it was, maximised or not, and active.
+class MinimiseTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MinimiseTest, MinimiseAndRestoreGoThroughTheApplication) {
+  HWND application = program_.AppWindow().Window();
+  program_.Show(GetParam());
+  DrainMessages();
+  SendMessageA(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  DrainMessages();
+  EXPECT_TRUE(IsIconic(application));
+  EXPECT_TRUE(program_.AppWindow().Minimised());
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+
+  SendMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);  // as the taskbar does
+  DrainMessages();
+  EXPECT_FALSE(IsIconic(application));
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_FALSE(IsIconic(Main()));
+  EXPECT_EQ(GetParam() == SW_SHOWMAXIMIZED, IsZoomed(Main()) != FALSE);
   EXPECT_EQ(Main(), GetActiveWindow());
 }
 
-TEST_F(MainWindowTest, StartedMinimisedTheMainWindowHasTheOnlyTaskbarButton) {
+INSTANTIATE_TEST_SUITE_P(StartedNormallyOrMaximised, MinimiseTest,
+                         ::testing::Values(SW_SHOWNORMAL, SW_SHOWMAXIMIZED));
+
+// The main window minimised by other means (another program's ShowWindow)
+// takes the application with it, and comes back with it.
+TEST_F(MainWindowTest, TheMainWindowMinimisedFromOutsideTakesTheApplicationAlong) {
+  HWND application = program_.AppWindow().Window();
+  ShowNormally();
+  ShowWindow(Main(), SW_MINIMIZE);
+  DrainMessages();
+  EXPECT_TRUE(IsIconic(application));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  ShowWindow(application, SW_RESTORE);
+  DrainMessages();
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_FALSE(IsIconic(Main()));
+}
+
+// Alt+Tab and a click on the button activate the application's window,
+// which hands the activation on to the main window.
+TEST_F(MainWindowTest, ActivatingTheApplicationActivatesTheMainWindow) {
+  HWND application = program_.AppWindow().Window();
+  ShowNormally();
+  SetActiveWindow(application);
+  DrainMessages();
+  EXPECT_EQ(Main(), GetActiveWindow());
+}
+
+TEST_F(MainWindowTest, AMinimisedStartWaitsOnTheButtonForTheFirstRestore) {
+  HWND application = program_.AppWindow().Window();
   program_.Show(SW_SHOWMINNOACTIVE);
   DrainMessages();
-  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
-  ShowWindow(Main(), SW_RESTORE);
+  EXPECT_TRUE(IsIconic(application));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_TRUE(program_.Window().FormShowPending());
+  EXPECT_EQ("Edit1", WindowText(Control(ControlId::Edit1)));
+
+  SendMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
   DrainMessages();
-  EXPECT_EQ(std::vector<HWND>{Main()}, TaskbarWindows(GetCurrentProcessId()));
+  EXPECT_FALSE(program_.Window().FormShowPending());
+  EXPECT_EQ("", WindowText(Control(ControlId::Edit1)));  // FormShow ran
+  EXPECT_TRUE(IsWindowVisible(Main()));
   EXPECT_FALSE(IsIconic(Main()));
+  EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(GetCurrentProcessId()));
+}
+
+// While the unattended run waits (before the main window first reached the
+// screen), minimising and restoring the application from its button brings
+// nothing on the screen; the window shows only once the run is over.
+HWND g_application = nullptr;
+HWND g_mainWindow = nullptr;
+int g_buttonClicks = 0;
+bool g_mainSeenDuringRun = false;
+void CALLBACK ClickTheButton(HWND, UINT, UINT_PTR id, DWORD) {
+  const WPARAM command = g_buttonClicks == 0 ? SC_MINIMIZE : SC_RESTORE;
+  SendMessageA(g_application, WM_SYSCOMMAND, command, 0);  // as the taskbar does
+  g_mainSeenDuringRun |= IsWindowVisible(g_mainWindow) != FALSE;
+  if (++g_buttonClicks == 2) KillTimer(nullptr, id);
+}
+
+TEST(UnattendedRunWindowTest, TheButtonsRestoreDuringTheRunBringsNothingOnTheScreen) {
+  TempFolder folder;
+  const std::string list = folder / "run.lst";
+  WriteFile(list, "0\r\n1\r\n2\r\n" + (folder / "missing.exe") + "\r\n\r\n");
+  win32::Win32Program program(GetModuleHandleA(nullptr), "pellox.exe \"" + list + "\"");
+  program.Create();
+  g_application = program.AppWindow().Window();
+  g_mainWindow = program.Window().Window();
+  SetTimer(nullptr, 0, 300, &ClickTheButton);
+  program.Show(SW_SHOWNORMAL);  // FormShow runs the list here
+  EXPECT_EQ(g_buttonClicks, 2);
+  EXPECT_FALSE(g_mainSeenDuringRun);
+  EXPECT_TRUE(IsWindowVisible(g_mainWindow));            // for a moment, before the program ends
+  EXPECT_TRUE(program.Pump().ProcessPendingMessages());  // the run's end asked to quit
 }
 
 TEST_F(MainWindowTest, ClosingPostsAQuitRequestAndKeepsTheWindow) {
@@ -426,20 +528,6 @@ TEST_F(MainWindowTest, TypingXInTheOpenFileMenuChoosesNothing) {
   TypeInFileMenu(Main(), 'x');
   EXPECT_TRUE(g_menuEndedByForce);  // the menu stayed open
   EXPECT_FALSE(Pump());
-}
-
-TEST_F(MainWindowTest, MinimisedStartPutsFormShowOffUntilTheFirstRestore) {
-  program_.Show(SW_SHOWMINNOACTIVE);
-  DrainMessages();
-  EXPECT_TRUE(IsIconic(Main()));
-  EXPECT_TRUE(program_.Window().FormShowPending());
-  EXPECT_EQ("Edit1", WindowText(Control(ControlId::Edit1)));
-
-  ShowWindow(Main(), SW_RESTORE);
-  DrainMessages();
-  EXPECT_FALSE(IsIconic(Main()));
-  EXPECT_FALSE(program_.Window().FormShowPending());
-  EXPECT_EQ("", WindowText(Control(ControlId::Edit1)));
 }
 
 TEST_F(MainWindowTest, MaximisedStartKeepsTheStatusBarAtTheBottom) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pellox_exe_fixture.h"
+#include "platform/win32/control_ids.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace pellox::testing {
@@ -22,7 +23,9 @@ TEST_F(PelloxExeTest, AListOnTheCommandLineRunsInOrderAndEnds) {
 
 // While an unattended run waits, the main window is not on the screen; the
 // application's button is on the taskbar, and its Close ends the program
-// once the run has started its remaining entries.
+// once the run has started its remaining entries. The shell's word that it
+// made the button (Wine never sends it) lets the run's progress go to
+// Wine's taskbar list, and the run goes on as before.
 TEST_F(PelloxExeTest, DuringAnUnattendedRunTheTaskbarButtonShowsAndItsCloseEndsTheProgram) {
   const std::string list = WriteEntries({{10, marker_, "B"}, {0, marker_, "C"}});
   Start("\"" + list + "\"");
@@ -36,13 +39,64 @@ TEST_F(PelloxExeTest, DuringAnUnattendedRunTheTaskbarButtonShowsAndItsCloseEndsT
   EXPECT_EQ("Pellox", WindowText(buttons[0]));
   HWND main = FindMainWindow();
   ASSERT_TRUE(main);
-  EXPECT_NE(main, buttons[0]);
+  EXPECT_EQ(buttons[0], GetWindow(main, GW_OWNER));
   EXPECT_TRUE(WaitFor([&] { return WindowText(main) == "Pellox | " + list; }));
   EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_EQ(std::vector<HWND>{buttons[0]}, TaskbarWindows(processId_));
 
+  PostMessageA(buttons[0], RegisterWindowMessageA("TaskbarButtonCreated"), 0, 0);
   PostMessageA(buttons[0], WM_SYSCOMMAND, SC_CLOSE, 0);  // as the taskbar does
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"B", "C"}), StartedParameters(2));
+}
+
+// One taskbar button, the application's, titled "Pellox", for the
+// program's whole life: after the first show, after File/Open and File/Save
+// As (which change the main window's caption), minimised and restored; its
+// Close ends the program.
+TEST_F(PelloxExeTest, OneTaskbarButtonTitledPelloxForTheProgramsWholeLife) {
+  const std::string list = WriteList({"A"});
+  const std::string saved = folder_ / "saved.lst";
+  Start("");
+  HWND main = FindMainWindow();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main); }));
+  const std::vector<HWND> buttons = TaskbarWindows(processId_);
+  ASSERT_EQ(1u, buttons.size());
+  HWND application = buttons[0];
+  EXPECT_EQ(application, GetWindow(main, GW_OWNER));
+  const auto expectOneButton = [&](const char* when) {
+    EXPECT_EQ(std::vector<HWND>{application}, TaskbarWindows(processId_)) << when;
+    EXPECT_EQ("Pellox", WindowText(application)) << when;
+  };
+  expectOneButton("shown");
+
+  // File/Open and File/Save As, through the real dialogs.
+  const struct {
+    size_t MenuItem;
+    std::string Path;
+  } fileCommands[] = {{1, list}, {3, saved}};
+  for (const auto& command : fileCommands) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(win32::MenuItemIdOf(command.MenuItem), 0), 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = VisibleDialogOf(processId_)) != nullptr; }));
+    AnswerFileDialog(dialog, command.Path);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(main) == "Pellox | " + command.Path; }))
+        << WindowText(main);
+    expectOneButton(command.Path.c_str());
+  }
+  EXPECT_FALSE(ReadFile(saved).empty());
+
+  PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(main); }));
+  expectOneButton("minimised");
+  PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);  // as the taskbar does
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(application) && IsWindowVisible(main); }));
+  expectOneButton("restored");
+
+  PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(0, ExitCode());
+  EXPECT_TRUE(MarkerStarts(folder_.Path()).empty());  // Open loads, it does not run
 }
 
 // Such names used to crash the process inside the shell.
@@ -117,16 +171,25 @@ TEST_F(PelloxExeTest, TheProgramEndsWithTheSessionOnly) {
   EXPECT_EQ(0, ExitCode());
 }
 
-// Without a window manager, Wine's X11 driver restores a window shown
-// minimised soon after (it cannot keep it iconic), so this only shows that a
-// minimised start still runs its list once restored; that FormShow waits for
-// the restore is shown in-process (MainWindowTest).
+// Started minimised, the program waits on its one button, with the main
+// window off the screen and the list not run, until the button is
+// restored; then the list runs and the program ends.
 TEST_F(PelloxExeTest, StartedMinimisedTheRunFollowsTheRestore) {
   const std::string list = WriteList({"M"});
   Start("\"" + list + "\"", SW_SHOWMINNOACTIVE);
   HWND window = FindMainWindow();
   ASSERT_TRUE(window);
-  ShowWindowAsync(window, SW_RESTORE);
+  std::vector<HWND> buttons;
+  ASSERT_TRUE(WaitFor([&] {
+    buttons = TaskbarWindows(processId_);
+    return buttons.size() == 1 && IsIconic(buttons[0]);
+  }));
+  EXPECT_EQ(buttons[0], GetWindow(window, GW_OWNER));
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(-1, ExitCode(1000));  // the list waits for the restore
+  EXPECT_TRUE(MarkerStarts(folder_.Path()).empty());
+
+  PostMessageA(buttons[0], WM_SYSCOMMAND, SC_RESTORE, 0);  // as the taskbar does
   EXPECT_EQ(0, ExitCode());
   EXPECT_EQ((std::vector<std::string>{"M"}), StartedParameters(1));
 }

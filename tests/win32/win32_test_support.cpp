@@ -1,5 +1,7 @@
 #include "win32_test_support.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -133,6 +135,37 @@ std::vector<HWND> TaskbarWindows(DWORD processId) {
       },
       reinterpret_cast<LPARAM>(&windows));
   return windows.Found;
+}
+
+HWND VisibleDialogOf(DWORD processId) {
+  struct Search {
+    DWORD ProcessId;
+    HWND Found;
+  } search{processId, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (owner != s->ProcessId || std::string(name) != "#32770" || !IsWindowVisible(window)) {
+          return TRUE;
+        }
+        s->Found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+void AnswerFileDialog(HWND dialog, const std::string& name, bool confirm) {
+  HWND field = GetDlgItem(dialog, cmb13);
+  if (!field) field = GetDlgItem(dialog, edt1);
+  SetWindowTextA(field, name.c_str());
+  const int button = confirm ? IDOK : IDCANCEL;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 std::string WinePath(const std::string& unixPath) {

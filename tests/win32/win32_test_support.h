@@ -57,6 +57,13 @@ SeenBox ReadMessageBox(HWND owner, const std::function<void()>& open);
 // owned nor tool windows.
 std::vector<HWND> TaskbarWindows(DWORD processId);
 
+// A visible dialog box (a file dialog, a message box) of process
+// `processId`, or null.
+HWND VisibleDialogOf(DWORD processId);
+// Types `name` into an open file dialog's name field and confirms it (OK)
+// or cancels it, as a user would; works across processes.
+void AnswerFileDialog(HWND dialog, const std::string& name, bool confirm = true);
+
 // A Unix path of the build tree as Wine's Z: drive shows it.
 std::string WinePath(const std::string& unixPath);
 

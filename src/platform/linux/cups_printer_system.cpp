@@ -1,12 +1,12 @@
 #include "platform/linux/cups_printer_system.h"
 
-#include <cups/cups.h>
 #include <strings.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "common/errors.h"
+#include "platform/linux/bounded_child.h"
 #include "printers/printer.h"
 
 namespace pellox {
@@ -18,63 +18,9 @@ using Clock = std::chrono::steady_clock;
 // than this is asked for again.
 constexpr auto kKeptAnswerLifetime = std::chrono::seconds(5);
 
-// How often a waiting request looks at its deadline.
-constexpr double kTimeoutStepSeconds = 0.5;
-
-// Keeps a request waiting until the deadline of its whole question.
-int WaitUntilDeadline(http_t* /*http*/, void* deadline) {
-  return Clock::now() < *static_cast<Clock::time_point*>(deadline) ? 1 : 0;
-}
-
-// The destinations of the user's CUPS view from one question to the
-// scheduler, on a connection of its own whose requests end at a deadline
-// (libcups would wait a minute per request), freed with the object.
-class Destinations {
- public:
-  explicit Destinations(int timeoutMs)
-      : deadline_(Clock::now() + std::chrono::milliseconds(timeoutMs)) {
-    // cupsServer() sets the port that ippPort() reports (CUPS_SERVER may say
-    // host:port), so it is asked first.
-    const std::string server = cupsServer();
-    const int port = ippPort();
-    http_ = httpConnect2(server.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, timeoutMs,
-                         nullptr);
-    if (http_ == nullptr) {
-      // libcups reports every failed connection as "host is down".
-      error_ = EHOSTDOWN;
-      return;
-    }
-    httpSetTimeout(http_, kTimeoutStepSeconds, WaitUntilDeadline, &deadline_);
-    count_ = cupsGetDests2(http_, &dests_);
-    // No destinations and a failed connection: the scheduler did not answer
-    // (an answer of "no printers" leaves the connection without an error).
-    if (count_ == 0 && httpError(http_) != 0) error_ = static_cast<uint32_t>(httpError(http_));
-  }
-  ~Destinations() {
-    cupsFreeDests(count_, dests_);
-    if (http_) httpClose(http_);
-  }
-  Destinations(const Destinations&) = delete;
-  Destinations& operator=(const Destinations&) = delete;
-
-  // 0 when the scheduler answered, else an errno value.
-  uint32_t Error() const { return error_; }
-  http_t* Connection() const { return http_; }
-  cups_dest_t* begin() const { return dests_; }
-  cups_dest_t* end() const { return dests_ + count_; }
-  int Count() const { return count_; }
-  cups_dest_t* Array() const { return dests_; }
-  // The default destination (lpoptions, LPDEST, PRINTER or the
-  // scheduler's), or null.
-  const cups_dest_t* Default() const { return cupsGetDest(nullptr, nullptr, count_, dests_); }
-
- private:
-  Clock::time_point deadline_;
-  http_t* http_ = nullptr;
-  cups_dest_t* dests_ = nullptr;
-  int count_ = 0;
-  uint32_t error_ = 0;
-};
+// The helper connects within the question's time less this, which leaves
+// it the time to tell that the scheduler could not be reached.
+constexpr int kReportMarginMs = 300;
 
 // The record sizes of the Windows enumeration this stands in for: the
 // fixed part of PRINTER_INFO_4 (name, server, attributes) or PRINTER_INFO_5
@@ -82,14 +28,28 @@ class Destinations {
 constexpr uint32_t kFixedBytesLevel4 = 3 * sizeof(void*);
 constexpr uint32_t kFixedBytesLevel5 = 5 * sizeof(void*);
 
-PrinterRecord RecordFor(const cups_dest_t& dest, int level) {
-  PrinterRecord record{dest.name, std::nullopt};
-  if (level == printer_level::kNameAndPorts) {
-    if (const char* uri = cupsGetOption("device-uri", dest.num_options, dest.options)) {
-      record.PortList = uri;
-    }
-  }
+PrinterRecord RecordFor(const CupsDestination& destination, int level) {
+  PrinterRecord record{destination.Name, std::nullopt};
+  if (level == printer_level::kNameAndPorts) record.PortList = destination.DeviceUri;
   return record;
+}
+
+// The default destination (lpoptions, LPDEST, PRINTER or the scheduler's),
+// or null.
+const CupsDestination* DefaultOf(const CupsAnswer& answer) {
+  for (const CupsDestination& destination : answer.Destinations) {
+    if (destination.Default) return &destination;
+  }
+  return nullptr;
+}
+
+// The printers among the destinations: instances left out.
+std::vector<std::string> PrinterNames(const CupsAnswer& answer) {
+  std::vector<std::string> names;
+  for (const CupsDestination& destination : answer.Destinations) {
+    if (!destination.Instance) names.push_back(destination.Name);
+  }
+  return names;
 }
 
 uint32_t BytesFor(const PrinterRecord& record, int level) {
@@ -135,25 +95,50 @@ std::optional<std::string> PrinterNamed(const std::vector<std::string>& names,
 
 }  // namespace
 
-CupsPrinterSystem::CupsPrinterSystem(int queryTimeoutMs) : queryTimeoutMs_(queryTimeoutMs) {}
+CupsPrinterSystem::CupsPrinterSystem(std::string helper, int queryTimeoutMs)
+    : helper_(std::move(helper)), queryTimeoutMs_(queryTimeoutMs) {}
 
 uint32_t CupsPrinterSystem::PlatformId() { return platform_id::kWin32Nt; }
 
+CupsAnswer CupsPrinterSystem::AskHelper(const std::vector<std::string>& question) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(queryTimeoutMs_);
+  std::vector<std::string> arguments{
+      std::to_string(std::max(queryTimeoutMs_ - kReportMarginMs, queryTimeoutMs_ / 2))};
+  arguments.insert(arguments.end(), question.begin(), question.end());
+  BoundedOutput output = RunBounded(helper_, arguments, deadline, kMaxAnswerBytes, reaper_);
+  CupsAnswer failed;
+  switch (output.How) {
+    case BoundedOutput::End::NotStarted:
+      failed.Error = static_cast<uint32_t>(output.Error);
+      return failed;
+    case BoundedOutput::End::Finished:
+      if (std::optional<CupsAnswer> answer = DecodeCupsAnswer(output.Output)) return *answer;
+      break;
+    case BoundedOutput::End::TimedOut:
+    case BoundedOutput::End::TooLong:
+      break;
+  }
+  // No whole answer within the time and the size: as for a scheduler that
+  // does not answer at all.
+  failed.Error = ETIMEDOUT;
+  return failed;
+}
+
 CupsPrinterSystem::Answer CupsPrinterSystem::Ask(uint32_t flags, int level) {
   Answer answer{flags, level, Clock::now(), 0, {}};
-  Destinations dests(queryTimeoutMs_);
-  answer.Error = dests.Error();
+  const CupsAnswer cups = AskHelper({"list"});
+  answer.Error = cups.Error;
   if (answer.Error != 0) return answer;
   if (flags & printer_enum::kDefault) {
-    if (const cups_dest_t* dest = dests.Default())
-      answer.Records.push_back(RecordFor(*dest, level));
+    if (const CupsDestination* destination = DefaultOf(cups))
+      answer.Records.push_back(RecordFor(*destination, level));
     return answer;
   }
   listedNames_.clear();
-  for (const cups_dest_t& dest : dests) {
-    if (dest.instance != nullptr) continue;
-    answer.Records.push_back(RecordFor(dest, level));
-    listedNames_.push_back(dest.name);
+  for (const CupsDestination& destination : cups.Destinations) {
+    if (destination.Instance) continue;
+    answer.Records.push_back(RecordFor(destination, level));
+    listedNames_.push_back(destination.Name);
   }
   return answer;
 }
@@ -188,36 +173,27 @@ std::string CupsPrinterSystem::GetProfileString(const std::string& section, cons
                                                 const std::string& fallback, size_t bufferChars) {
   kept_.reset();
   if (!IsWindowsDevice(section, key)) return CutToBuffer(fallback, bufferChars);
-  Destinations dests(queryTimeoutMs_);
-  if (dests.Error() != 0) RaiseSystemError(dests.Error());
-  const cups_dest_t* dest = dests.Default();
-  return CutToBuffer(dest ? std::string(dest->name) + ",," : fallback, bufferChars);
+  const CupsAnswer cups = AskHelper({"list"});
+  if (cups.Error != 0) RaiseSystemError(cups.Error);
+  const CupsDestination* destination = DefaultOf(cups);
+  return CutToBuffer(destination ? destination->Name + ",," : fallback, bufferChars);
 }
 
 void CupsPrinterSystem::WriteProfileString(const std::string& section, const std::string& key,
                                            const std::string& value) {
   kept_.reset();
   if (!IsWindowsDevice(section, key)) return;
-  Destinations dests(queryTimeoutMs_);
-  if (dests.Error() != 0) RaiseSystemError(dests.Error());
   std::vector<std::string> names = listedNames_;
   if (names.empty()) {
-    for (const cups_dest_t& dest : dests) {
-      if (dest.instance == nullptr) names.push_back(dest.name);
-    }
+    const CupsAnswer cups = AskHelper({"list"});
+    if (cups.Error != 0) RaiseSystemError(cups.Error);
+    names = PrinterNames(cups);
   }
   uint32_t error = 0;
   const std::optional<std::string> name = PrinterNamed(names, value, error);
   if (!name) RaiseSystemError(error);
-  // Like `lpoptions -d`: only a destination the scheduler knows can become
-  // the default.
-  cups_dest_t* chosen = cupsGetDest(name->c_str(), nullptr, dests.Count(), dests.Array());
-  if (chosen == nullptr) RaiseSystemError(ENODEV);
-  for (cups_dest_t& dest : dests) dest.is_default = &dest == chosen;
-  errno = 0;
-  if (cupsSetDests2(dests.Connection(), dests.Count(), dests.Array()) != 0) {
-    RaiseSystemError(errno != 0 ? static_cast<uint32_t>(errno) : EIO);
-  }
+  const CupsAnswer made = AskHelper({"default", *name});
+  if (made.Error != 0) RaiseSystemError(made.Error);
 }
 
 void CupsPrinterSystem::BroadcastSettingChange(const std::string& /*section*/) {}
@@ -229,6 +205,12 @@ std::string CupsPrinterSystem::SystemErrorText(uint32_t code) {
 
 void CupsPrinterSystem::RaiseSystemError(uint32_t code) {
   throw EWin32Error(code, SystemErrorText(code));
+}
+
+std::string CupsHelperBeside(const std::string& programPath, const std::string& helperFolder) {
+  const size_t slash = programPath.rfind('/');
+  if (slash == std::string::npos) return {};
+  return programPath.substr(0, slash + 1) + helperFolder + "/pellox-cups";
 }
 
 }  // namespace pellox

@@ -6,21 +6,33 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/child_reaper.h"
+#include "platform/linux/cups_answer.h"
 #include "platform/printer_system.h"
 
 namespace pellox {
 
 // Reports the CUPS destinations as printers and keeps the default printer
 // as the user's CUPS default destination (the one `lpoptions -d` sets).
-// Every question to the scheduler ends within about `queryTimeoutMs` plus
-// a second or two: one that does not answer (stalled, or not there) is a
-// failure with an errno value as its code (ETIMEDOUT, EHOSTDOWN), never a
-// wait of minutes.
+//
+// Every question to the scheduler is asked by the helper program
+// pellox-cups in a process of its own, on a connection of its own, and ends
+// within `queryTimeoutMs` whatever the scheduler (or the name service, or
+// the network) does: libcups bounds each wait for data but not the whole
+// answer, so a scheduler that sends one byte at a time, or an endless
+// answer, would hold the program for ever and fill its memory. The helper
+// is ended at the deadline and at most kMaxAnswerBytes of its answer are
+// read. A scheduler that is not there is a failure with code EHOSTDOWN;
+// one that gives no complete answer in time is ETIMEDOUT.
 class CupsPrinterSystem : public PrinterSystem {
  public:
   static constexpr int kQueryTimeoutMs = 3000;
+  // Thousands of printers take a small part of this.
+  static constexpr size_t kMaxAnswerBytes = size_t{4} << 20;
 
-  explicit CupsPrinterSystem(int queryTimeoutMs = kQueryTimeoutMs);
+  // `helper`: the path of pellox-cups (CupsHelperBeside finds it for an
+  // installed or built program).
+  explicit CupsPrinterSystem(std::string helper, int queryTimeoutMs = kQueryTimeoutMs);
 
   // Always platform_id::kWin32Nt: one enumeration per printer name.
   uint32_t PlatformId() override;
@@ -70,11 +82,21 @@ class CupsPrinterSystem : public PrinterSystem {
   };
 
   Answer Ask(uint32_t flags, int level);
+  // Runs the helper on one question: its answer, or the errno value of a
+  // question that got none.
+  CupsAnswer AskHelper(const std::vector<std::string>& question);
   [[noreturn]] void RaiseSystemError(uint32_t code);
 
+  std::string helper_;
   int queryTimeoutMs_;
+  ChildReaper reaper_;
   std::optional<Answer> kept_;
   std::vector<std::string> listedNames_;
 };
+
+// Where pellox-cups lies for the program at `programPath`: in
+// `helperFolder` (relative to the program's folder, as installed and as
+// built), or "" when `programPath` has no folder.
+std::string CupsHelperBeside(const std::string& programPath, const std::string& helperFolder);
 
 }  // namespace pellox

@@ -1,6 +1,5 @@
 #include "platform/linux/posix_launcher.h"
 
-#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "platform/linux/argument_words.h"
+#include "platform/linux/clean_spawn.h"
 
 extern char** environ;
 
@@ -72,28 +72,17 @@ std::optional<std::string> PosixLauncher::ResolveProgram(const std::string& file
   return FindOnPath(file);
 }
 
-// The started program gets a clean signal state: blocked signals and
-// ignored signals of this program are not its business.
 void PosixLauncher::Spawn(const std::string& program, const std::vector<std::string>& words) {
   std::vector<char*> argv;
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
 
-  posix_spawnattr_t attributes;
-  if (posix_spawnattr_init(&attributes) != 0) return;
-  sigset_t noSignals;
-  sigset_t allSignals;
-  sigemptyset(&noSignals);
-  sigfillset(&allSignals);
-  posix_spawnattr_setsigmask(&attributes, &noSignals);
-  posix_spawnattr_setsigdefault(&attributes, &allSignals);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
+  const CleanSpawnAttributes attributes;
+  if (!attributes.Ready()) return;
   char** environment = environment_ ? environmentPointers_.data() : environ;
   pid_t pid = 0;
-  int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environment);
-  posix_spawnattr_destroy(&attributes);
-  if (result == 0) reaper_.Adopt(pid);
+  if (posix_spawn(&pid, program.c_str(), nullptr, attributes.Get(), argv.data(), environment) == 0)
+    reaper_.Adopt(pid);
 }
 
 void PosixLauncher::Open(void* /*owner*/, const std::string& file, const std::string& parameters) {

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "platform/qt/byte_text.h"
+#include "platform/qt/dialog_paths.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -74,20 +75,24 @@ std::string FileDialogs::FileName(DialogId dialog) const { return State(dialog).
 bool FileDialogs::Show(DialogId id) {
   FileDialogState& state = State(id);
   const QStringList filters = NameFilters(state.Filter);
+  // Declared first, so that its descriptors outlive the dialog.
+  DialogPaths paths;
   QFileDialog dialog(owner_);
-  Configure(dialog, id, filters);
+  Configure(dialog, id, filters, paths);
   Place(dialog);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
   const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return false;
-  const std::string path = ApplyDefaultExt(ToBytes(chosen.front()), state.DefaultExt, "/");
+  paths.Forget(dialog);
+  if (!accepted || chosen.isEmpty()) return false;
+  const std::string path = ApplyDefaultExt(paths.Bytes(chosen.front()), state.DefaultExt, "/");
   if (path.size() > kMaxDialogPath) return false;
   const int choice = ChoiceIndex(state.Filter, filters, dialog.selectedNameFilter());
   state.Confirm(path, choice < 0 ? state.FilterIndex : choice + 1);
   return true;
 }
 
-void FileDialogs::Configure(QFileDialog& dialog, DialogId id, const QStringList& filters) {
+void FileDialogs::Configure(QFileDialog& dialog, DialogId id, const QStringList& filters,
+                            DialogPaths& paths) {
   const FileDialogState& state = State(id);
   // Qt's own dialog, so that it behaves the same on every desktop.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -97,13 +102,13 @@ void FileDialogs::Configure(QFileDialog& dialog, DialogId id, const QStringList&
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(KindOf(id) == DialogKind::Save ? QFileDialog::AcceptSave
                                                       : QFileDialog::AcceptOpen);
-  if (!state.InitialDir.empty()) dialog.setDirectory(ToQString(state.InitialDir));
+  if (!state.InitialDir.empty()) dialog.setDirectory(paths.Folder(state.InitialDir));
   if (!filters.isEmpty()) {
     dialog.setNameFilters(filters);
     const int index = state.FilterIndex - 1;
     if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters.at(index));
   }
-  if (!state.FileName.empty()) dialog.selectFile(ToQString(state.FileName));
+  if (!state.FileName.empty()) dialog.selectFile(paths.File(state.FileName));
 }
 
 void FileDialogs::Place(QFileDialog& dialog) const {

@@ -14,6 +14,10 @@ class QWidget;
 
 namespace pellox {
 
+class DialogPaths;
+
+// Paths cross into the dialogs and back through DialogPaths: byte for byte,
+// also in a folder whose name is not UTF-8.
 class FileDialogs {
  public:
   explicit FileDialogs(QWidget* owner) : owner_(owner) {}
@@ -30,7 +34,7 @@ class FileDialogs {
  private:
   FileDialogState& State(DialogId dialog);
   const FileDialogState& State(DialogId dialog) const;
-  void Configure(QFileDialog& dialog, DialogId id, const QStringList& filters);
+  void Configure(QFileDialog& dialog, DialogId id, const QStringList& filters, DialogPaths& paths);
   void Place(QFileDialog& dialog) const;
 
   QWidget* owner_;

@@ -4,6 +4,8 @@
 // message loop runs until the window has been closed.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <utility>
@@ -13,6 +15,8 @@
 #include "common/text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/linux_program.h"
+#include "platform/qt/paint_threads.h"
+#include "platform/qt/session_bus.h"
 
 namespace {
 
@@ -34,6 +38,17 @@ void SetApplicationIcon() {
   QGuiApplication::setDesktopFileName(QStringLiteral("pellox"));
 }
 
+// Qt 6.4's Wayland client can hang for ever while it takes down its event
+// threads, after everything of the program is over (one thread may wait for
+// a read that the other, already gone, had begun). On Wayland the process
+// therefore ends without that last step: its windows, files and
+// connections are closed by then, and the compositor lets go of a client
+// that has ended.
+[[noreturn]] void EndWithoutWaylandTakeDown(int exitCode) {
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,18 +56,25 @@ int main(int argc, char** argv) {
   // the environment it was started with.
   std::vector<std::string> startEnvironment = pellox::CurrentEnvironment();
   KeepPixelSizes();
+  pellox::PreventSessionBusAutolaunch();
   // The whole command line is the program's (a list file's path); Qt is
   // configured through its environment variables only.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qtApplication(qtArgc, qtArgv);
+  // Before the first program is started: those may reach a process limit.
+  pellox::StartPaintThreads();
   SetApplicationIcon();
+  int exitCode = 1;
   try {
     pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
-    return program.Run();
+    exitCode = program.Run();
   } catch (const std::exception& error) {
     pellox::ShowErrorBox(nullptr, pellox::messages::kStartupErrorCaption,
                          pellox::ErrorReportText(error.what()));
-    return 1;
   }
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    EndWithoutWaylandTakeDown(exitCode);
+  }
+  return exitCode;
 }

@@ -22,7 +22,7 @@ HFONT CreateWindowFont() {
 
 }  // namespace
 
-void MainWindow::Create(HINSTANCE instance) {
+void MainWindow::Create(HINSTANCE instance, HWND owner) {
   HBRUSH face = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   // The program's icon, for the title bar and the taskbar; none in programs
   // without pellox.exe's resources.
@@ -33,7 +33,7 @@ void MainWindow::Create(HINSTANCE instance) {
   AdjustWindowRectEx(&outer, kStyle, TRUE, 0);
   HMENU menu = BuildMainMenu();
   if (!CreateAs(0, w.Caption, kStyle, w.Left, w.Top, outer.right - outer.left,
-                outer.bottom - outer.top, nullptr, menu, instance)) {
+                outer.bottom - outer.top, owner, menu, instance)) {
     DestroyMenu(menu);
     ThrowLastWin32Error();
   }
@@ -69,18 +69,38 @@ void MainWindow::CreateControls(HINSTANCE instance) {
 void MainWindow::Show(int showCommand) {
   if (showCommand == SW_SHOWMINNOACTIVE) {
     formShow_ = FormShowState::PutOff;
-    ShowWindow(Window(), SW_SHOWMINNOACTIVE);
     return;
   }
+  showCommand_ = showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  PutOnScreen();
+}
+
+void MainWindow::HideWithApplication() {
+  if (!IsWindowVisible(Window())) return;
+  showCommand_ = IsIconic(Window()) ? SW_RESTORE : SW_SHOW;
+  ShowWindow(Window(), SW_HIDE);
+}
+
+void MainWindow::ShowWithApplication() {
+  if (formShow_ == FormShowState::NotYet) return;  // the start-up show is still to come
+  PutOnScreen();
+}
+
+void MainWindow::PutOnScreen() {
   RunFormShow();
-  ShowWindow(Window(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  // FormShow still running further up shows the window when it returns; an
+  // application minimised meanwhile shows it when it is restored.
+  if (formShow_ != FormShowState::Done || IsIconic(Owner())) return;
+  if (IsWindowVisible(Window()) && !IsIconic(Window())) return;
+  ShowWindow(Window(), showCommand_);
   UpdateWindow(Window());
 }
 
 void MainWindow::RunFormShow() {
-  if (formShow_ == FormShowState::Done) return;
-  formShow_ = FormShowState::Done;
+  if (formShow_ == FormShowState::Running || formShow_ == FormShowState::Done) return;
+  formShow_ = FormShowState::Running;
   Dispatch(FormEvent::FormShow);
+  formShow_ = FormShowState::Done;
 }
 
 void MainWindow::Dispatch(FormEvent event) {
@@ -99,11 +119,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // returns to it, after a running handler has finished.
       PostQuitMessage(0);
       return 0;
-    case WM_SYSCOMMAND: {
-      const WPARAM command = wParam & 0xFFF0;
-      if (FormShowPending() && (command == SC_RESTORE || command == SC_MAXIMIZE)) RunFormShow();
+    case WM_SYSCOMMAND:
+      // Minimize (title bar, system menu, Win+Down) minimises the
+      // application to its button, which takes this window off the screen.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(Owner(), SW_MINIMIZE);
+        return 0;
+      }
       break;
-    }
+    case WM_SHOWWINDOW:
+      // Shown by anything else before the user's first restore: FormShow
+      // still runs before the window reaches the screen.
+      if (wParam && FormShowPending()) RunFormShow();
+      break;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
@@ -111,7 +139,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lastFocus_) SetFocus(lastFocus_);
       return 0;
     case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED && FormShowPending()) RunFormShow();
+      // Minimised some other way (ShowWindow from outside): the application
+      // follows, and this window leaves the screen with it.
+      if (wParam == SIZE_MINIMIZED && !IsIconic(Owner())) ShowWindow(Owner(), SW_MINIMIZE);
       OnSize();
       return 0;
     case WM_ENDSESSION:
@@ -139,7 +169,6 @@ void MainWindow::OnActivate(bool active) {
     return;
   }
   if (IsIconic(Window())) return;
-  if (FormShowPending()) RunFormShow();
   if (lastFocus_) SetFocus(lastFocus_);
 }
 

@@ -14,10 +14,12 @@ Win32ProcessInfo MakeProcessInfo(std::optional<std::string> commandLine) {
 
 }  // namespace
 
-Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> commandLine)
+Win32Program::Win32Program(HINSTANCE instance, std::optional<std::string> commandLine,
+                           Win32TaskbarProgress::ListFactory taskbarList)
     : instance_(instance),
       process_(MakeProcessInfo(std::move(commandLine))),
-      platform_{clock_, pump_, launcher_, printers_, files_, process_},
+      progress_(std::move(taskbarList)),
+      platform_{clock_, pump_, launcher_, printers_, files_, process_, progress_},
       application_(platform_),
       form_(application_, toolkit_, platform_),
       window_(form_.StringGrid1),
@@ -28,14 +30,15 @@ void Win32Program::Create() {
   InitCommonControlsEx(&controls);
   application_.SetTitle(layout::kApplicationTitle);
   appWindow_.Create(instance_, application_.Title());
-  window_.Create(instance_);
+  window_.Create(instance_, appWindow_.Window());
   window_.SetForm(&form_);
+  appWindow_.Attach(&window_, &progress_);
   pump_.SetDialogWindow(window_.Window());
 }
 
 void Win32Program::Show(int showCommand) {
+  if (showCommand == SW_SHOWMINNOACTIVE) appWindow_.Minimise(SW_SHOWMINNOACTIVE);
   window_.Show(showCommand);
-  appWindow_.Hide();
 }
 
 }  // namespace pellox::win32

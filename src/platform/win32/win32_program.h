@@ -15,6 +15,7 @@
 #include "platform/win32/win32_message_pump.h"
 #include "platform/win32/win32_printer_system.h"
 #include "platform/win32/win32_process_info.h"
+#include "platform/win32/win32_taskbar_progress.h"
 #include "platform/win32/win32_tick_clock.h"
 #include "platform/win32/win32_toolkit.h"
 #include "window/application.h"
@@ -25,8 +26,11 @@ namespace pellox::win32 {
 class Win32Program {
  public:
   // With `commandLine` the form sees that command line instead of the
-  // process's own.
-  explicit Win32Program(HINSTANCE instance, std::optional<std::string> commandLine = std::nullopt);
+  // process's own; `taskbarList` makes the taskbar list that shows a run's
+  // progress on the button.
+  explicit Win32Program(
+      HINSTANCE instance, std::optional<std::string> commandLine = std::nullopt,
+      Win32TaskbarProgress::ListFactory taskbarList = &Win32TaskbarProgress::ShellTaskbarList);
   Win32Program(const Win32Program&) = delete;
   Win32Program& operator=(const Win32Program&) = delete;
 
@@ -35,8 +39,8 @@ class Win32Program {
   // window cannot be created.
   void Create();
   // The window reaches the screen in the start-up show mode (FormShow runs
-  // first, or on the first restore for SW_SHOWMINNOACTIVE); the main window
-  // then has the taskbar button.
+  // first); for SW_SHOWMINNOACTIVE the application starts minimised to its
+  // button, and FormShow and the window wait for the first restore.
   void Show(int showCommand);
   // The main message loop, until the application is terminating.
   void Run() { application_.Run(); }
@@ -46,6 +50,7 @@ class Win32Program {
   Win32Toolkit& Toolkit() { return toolkit_; }
   TForm1& Form() { return form_; }
   Win32MessagePump& Pump() { return pump_; }
+  Win32TaskbarProgress& Progress() { return progress_; }
 
  private:
   HINSTANCE instance_;
@@ -55,6 +60,7 @@ class Win32Program {
   Win32PrinterSystem printers_;
   Win32FileSystem files_;
   Win32ProcessInfo process_;
+  Win32TaskbarProgress progress_;
   Platform platform_;
   TApplication application_;
   // The form comes first: it owns the grid that the window shows, and it
