@@ -11,12 +11,13 @@ GridAccessibility::~GridAccessibility() { Disconnect(); }
 std::optional<LRESULT> GridAccessibility::OnGetObject(WPARAM flags, LPARAM objectId) {
   // The id arrives as a 32-bit value, sign-extended or not.
   if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
-  if (!grid_.Window()) return std::nullopt;
+  if (!grid_.Window() || disconnected_) return std::nullopt;
   if (!table_) table_.Attach(new GridTableAccessible(grid_));
   return LresultFromObject(__uuidof(IAccessible), flags, table_.Get());
 }
 
 void GridAccessibility::Disconnect() {
+  disconnected_ = true;
   if (!table_) return;
   table_->Disconnect();
   // Clients in other processes hold proxies: cut them off too, so that

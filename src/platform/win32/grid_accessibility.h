@@ -33,7 +33,8 @@ class GridAccessibility {
   void GridChanged(GridChange change, int index);
   // After the grid window received the keyboard focus.
   void FocusReceived();
-  // From now on the table answers no client; before the window goes.
+  // From now on the table answers no client, and no new one is handed
+  // out; when the window goes.
   void Disconnect();
 
  private:
@@ -49,6 +50,7 @@ class GridAccessibility {
 
   GridControl& grid_;
   Microsoft::WRL::ComPtr<GridTableAccessible> table_;
+  bool disconnected_ = false;
   Selection last_;
 };
 
