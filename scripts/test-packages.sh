@@ -3,8 +3,9 @@
 # scripts/package.sh from the test command's own build folders (build/linux,
 # build/win32), then
 #   - the .deb: its fields, files and owners, lintian, the desktop entry,
-#     the manual page, and its pellox (extracted with dpkg-deb -x) running a
-#     list unattended and showing its icon;
+#     the manual page, and its pellox (extracted with dpkg-deb -x)
+#     answering --help and --version without a display, running a list
+#     unattended and showing its icon;
 #   - the documented autostart entry: valid, and its Exec line runs a list;
 #   - the Windows zip: its files, CR LF texts;
 #   - the Windows installer under Wine, in the Windows tests' prefix: silent
@@ -136,7 +137,7 @@ check "manual page renders without warnings (man --warnings)" \
   bash -c 'out=$(MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null); [[ -z $out ]] || { echo "$out"; exit 1; }' \
   _ "$man_page"
 check "manual page has its sections" \
-  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
+  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION OPTIONS "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
     grep -q "^$s\\|$s" <<<"$text" || { echo "missing: $s"; exit 1; }; done' _ "$man_page"
 check "manual page names version $version" \
   bash -c 'MANWIDTH=80 man -l "$1" 2>/dev/null | tail -n 1 | grep -q "Pellox $2 "' _ "$man_page" "$version"
@@ -149,6 +150,13 @@ check "lintian reports no error and no warning" lintian "${lintian_options[@]}" 
 section "The packaged pellox"
 export PATH="$deb_root/usr/bin:$PATH"
 unset QT_QPA_PLATFORM
+# Without a display Qt would end the program (SIGABRT, status 134).
+check "pellox --version without a display: \"pellox $version\", status 0" \
+  bash -c 'answer=$(env -u DISPLAY -u WAYLAND_DISPLAY pellox --version) &&
+    [[ $answer == "pellox $1" ]]' _ "$version"
+check "pellox --help without a display: the usage, status 0" \
+  bash -c 'help=$(env -u DISPLAY -u WAYLAND_DISPLAY pellox --help) &&
+    [[ $help == "Usage: pellox [LIST_FILE]"* && $help == *"man pellox"* ]]'
 run_dir="$work/linux-run"
 write_marker_list "$run_dir" "$run_dir/morning.lst"
 check "runs a list unattended and ends by itself" \

@@ -232,6 +232,26 @@ TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
   EXPECT_TRUE(Log().empty());
 }
 
+// Only "--help" and "--version" are options; any other first argument is a
+// list file's name as before, and one beginning with "-" is reached as
+// ./-name.
+TEST_F(UnattendedRunTest, OtherArgumentsBeginningWithADashAreListFiles) {
+  WriteFile(folder / "-dash.lst", "0\r\n1\r\n" + Entry("0", "dash", ""));
+  pid_t pid = Start("./-dash.lst");
+  ASSERT_GT(pid, 0);
+  const int status = WaitOrKill(pid, 60);
+  ASSERT_NE(status, -1) << "still running; output: " << ReadFile(folder / "output");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(folder / "output");
+  WaitUntil([&] { return !Log().empty(); }, 20);
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].Name, "dash");
+
+  for (const std::string argument : {"-h", "--help=all"}) {
+    SCOPED_TRACE(argument);
+    ExpectStaysOpen(Start(argument), "Pellox");
+  }
+}
+
 // A device that never ends and a FIFO that nobody writes do not load: the
 // empty window comes up as for a missing file, instead of the program
 // reading forever or waiting in open().
