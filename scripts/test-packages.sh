@@ -3,7 +3,8 @@
 # builds them with scripts/package.sh from the test command's own build
 # folders (build/linux, build/win32), then
 #   - SHA256SUMS, and the time stamps in the packages (the last commit's);
-#   - the .deb: its fields, files and owners, lintian, the desktop entry,
+#   - the .deb: its fields (the Japanese font among its dependencies, all of
+#     them installed here), files and owners, lintian, the desktop entry,
 #     the AppStream metadata, the manual page, the hardening of its pellox
 #     (scripts/package-checks/hardening.sh), and its pellox (extracted with
 #     dpkg-deb -x) answering --help and --version without a display,
@@ -111,6 +112,23 @@ check "control fields: pellox $version, amd64, section utils" \
 check "dependencies computed by dpkg-shlibdeps (libc6, Qt 6, CUPS) and xdg-utils" \
   bash -c 'd=$1; for p in libc6 libqt6widgets6 libcups2 xdg-utils; do
     grep -q "\\b$p\\b" <<<"$d" || { echo "no $p in: $d"; exit 1; }; done' _ "$(field Depends)"
+check "depends on a Japanese font: fonts-ipafont-gothic | fonts-japanese-gothic | fonts-noto-cjk" \
+  grep -qF "fonts-ipafont-gothic | fonts-japanese-gothic | fonts-noto-cjk" <<<"$(field Depends)"
+# apt resolves the dependencies as declared, against what is installed.
+check "every dependency installed here: apt-get --simulate installs nothing but pellox" \
+  bash -c 'plan=$(apt-get --simulate install "$1" 2>&1) || { echo "$plan"; exit 1; }
+    [[ $(grep "^Inst " <<<"$plan" | cut -d" " -f2) == pellox ]] || { echo "$plan"; exit 1; }' _ "$deb"
+# The font fontconfig picks for Japanese, which Qt falls back to for the
+# messages, comes from a package that meets the font dependency.
+japanese_font_package() {
+  local package
+  package=$(dpkg -S "$(readlink -f "$(fc-match -f '%{file}' ':lang=ja')")" | cut -d: -f1)
+  echo "$package"
+  [[ $package == fonts-ipafont-gothic || $package == fonts-noto-cjk ||
+    $(dpkg-query -W -f '${Provides}' "$package") == *fonts-japanese-gothic* ]]
+}
+check "the font for Japanese (fc-match :lang=ja) is one the dependency brings: $(japanese_font_package)" \
+  japanese_font_package
 check "description: a synopsis and an extended description" \
   bash -c '[[ $(dpkg-deb -f "$1" Description | wc -l) -ge 3 ]]' _ "$deb"
 
@@ -154,7 +172,7 @@ check "manual page renders without warnings (man --warnings)" \
   bash -c 'out=$(MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null); [[ -z $out ]] || { echo "$out"; exit 1; }' \
   _ "$man_page"
 check "manual page has its sections" \
-  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION OPTIONS "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
+  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION OPTIONS "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES NOTES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
     grep -q "^$s\\|$s" <<<"$text" || { echo "missing: $s"; exit 1; }; done' _ "$man_page"
 check "manual page names version $version" \
   bash -c 'MANWIDTH=80 man -l "$1" 2>/dev/null | tail -n 1 | grep -q "Pellox $2 "' _ "$man_page" "$version"
