@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Checks the release packages as a user meets them: builds them with
-# scripts/package.sh from the test command's own build folders (build/linux,
-# build/win32), then
-#   - the .deb: its fields, files and owners, lintian, the desktop entry,
-#     the manual page, and its pellox (extracted with dpkg-deb -x) running a
-#     list unattended and showing its icon;
+# Checks the release packages as a user and a distribution meet them:
+# builds them with scripts/package.sh from the test command's own build
+# folders (build/linux, build/win32), then
+#   - SHA256SUMS, and the time stamps in the packages (the last commit's);
+#   - the .deb: its fields (the Japanese font among its dependencies, all of
+#     them installed here), files and owners, lintian, the desktop entry,
+#     the AppStream metadata, the manual page, the hardening of its pellox
+#     (scripts/package-checks/hardening.sh), and its pellox (extracted with
+#     dpkg-deb -x) answering --help and --version without a display,
+#     running a list unattended and showing its icon;
 #   - the documented autostart entry: valid, and its Exec line runs a list;
-#   - the Windows zip: its files, CR LF texts;
+#   - the Windows zip: its files, CR LF texts, the hardening of pellox.exe;
 #   - the Windows installer under Wine, in the Windows tests' prefix: silent
 #     install, files, Start-menu shortcut, registry keys, the installed
 #     pellox.exe running a list, and the silent uninstall leaving nothing of
-#     ours behind (and everything of the user's and of other programs').
+#     ours behind (and everything of the user's and of other programs');
+#   - signing with a throwaway certificate (package-checks/signing.sh);
+#   - the packages made once more elsewhere, from scratch, byte for byte the
+#     same (package-checks/reproducibility.sh; this takes a few minutes).
 # Prints PASS or FAIL per check and exits non-zero when any check failed.
 # Needs an X display (scripts/test.sh starts one).
 set -uo pipefail
@@ -23,6 +30,7 @@ log="$work/log"
 
 section() { printf '\n--- %s ---\n' "$1"; }
 pass() { printf '  PASS  %s\n' "$1"; }
+note() { printf '  NOTE  %s\n' "$1"; }
 fail() {
   printf '  FAIL  %s\n' "$1"
   failures=$((failures + 1))
@@ -56,6 +64,11 @@ if [[ -z "${DISPLAY:-}" ]]; then
   exit 1
 fi
 
+for checks in hardening reproducibility signing; do
+  # shellcheck source=/dev/null
+  source "$root/scripts/package-checks/$checks.sh"
+done
+
 version=$(sed -n 's/^project(Pellox VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 deb="$root/dist/pellox_${version}_amd64.deb"
 zip="$root/dist/pellox-$version-windows-x64.zip"
@@ -68,6 +81,11 @@ if ! PELLOX_LINUX_BUILD="$build/linux" PELLOX_WIN32_BUILD="$build/win32" \
   exit 1
 fi
 pass "scripts/package.sh made version $version"
+check "SHA256SUMS lists the three packages and verifies (sha256sum -c)" \
+  bash -c 'cd "$1/dist" && [[ $(awk "{print \$2}" SHA256SUMS | sort | tr "\n" " ") == "$2" ]] &&
+    sha256sum --quiet -c SHA256SUMS' _ "$root" \
+  "$(printf '%s\n' "$(basename "$deb")" "$(basename "$zip")" "$(basename "$setup")" | sort | tr '\n' ' ')"
+check_package_times
 
 # A list of two entries that start a marker script; the marker leaves one
 # line per start in FOLDER/log.
@@ -95,6 +113,23 @@ check "dependencies computed by dpkg-shlibdeps (libc6, Qt 6, CUPS) and xdg-utils
   bash -c 'd=$1; for p in libc6 libqt6widgets6 libcups2 xdg-utils; do
     grep -q "\\b$p\\b" <<<"$d" || { echo "no $p in: $d"; exit 1; }; done' _ "$(field Depends)"
 check "recommends Qt's Wayland platform (qt6-wayland)" test "$(field Recommends)" == "qt6-wayland"
+check "depends on a Japanese font: fonts-ipafont-gothic | fonts-japanese-gothic | fonts-noto-cjk" \
+  grep -qF "fonts-ipafont-gothic | fonts-japanese-gothic | fonts-noto-cjk" <<<"$(field Depends)"
+# apt resolves the dependencies as declared, against what is installed.
+check "every dependency installed here: apt-get --simulate installs nothing but pellox" \
+  bash -c 'plan=$(apt-get --simulate install "$1" 2>&1) || { echo "$plan"; exit 1; }
+    [[ $(grep "^Inst " <<<"$plan" | cut -d" " -f2) == pellox ]] || { echo "$plan"; exit 1; }' _ "$deb"
+# The font fontconfig picks for Japanese, which Qt falls back to for the
+# messages, comes from a package that meets the font dependency.
+japanese_font_package() {
+  local package
+  package=$(dpkg -S "$(readlink -f "$(fc-match -f '%{file}' ':lang=ja')")" | cut -d: -f1)
+  echo "$package"
+  [[ $package == fonts-ipafont-gothic || $package == fonts-noto-cjk ||
+    $(dpkg-query -W -f '${Provides}' "$package") == *fonts-japanese-gothic* ]]
+}
+check "the font for Japanese (fc-match :lang=ja) is one the dependency brings: $(japanese_font_package)" \
+  japanese_font_package
 check "description: a synopsis and an extended description" \
   bash -c '[[ $(dpkg-deb -f "$1" Description | wc -l) -ge 3 ]]' _ "$deb"
 
@@ -104,7 +139,8 @@ expected_files="./usr/bin/pellox
 ./usr/share/doc/pellox/CHANGELOG.md
 ./usr/share/doc/pellox/README.md
 ./usr/share/doc/pellox/changelog.gz
-./usr/share/doc/pellox/copyright"
+./usr/share/doc/pellox/copyright
+./usr/share/metainfo/org.example.pellox.metainfo.xml"
 for size in 16 24 32 48 64 128 256; do
   expected_files+=$'\n'"./usr/share/icons/hicolor/${size}x$size/apps/pellox.png"
 done
@@ -139,19 +175,37 @@ check "manual page renders without warnings (man --warnings)" \
   bash -c 'out=$(MANWIDTH=80 man --warnings -l "$1" 2>&1 >/dev/null); [[ -z $out ]] || { echo "$out"; exit 1; }' \
   _ "$man_page"
 check "manual page has its sections" \
-  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
+  bash -c 'text=$(MANWIDTH=80 man -l "$1" 2>/dev/null); for s in NAME SYNOPSIS DESCRIPTION OPTIONS "LIST FILE FORMAT" "UNATTENDED USE" "EXIT STATUS" FILES NOTES EXAMPLES "SEE ALSO" "lpoptions(1)" "xdg-open(1)"; do
     grep -q "^$s\\|$s" <<<"$text" || { echo "missing: $s"; exit 1; }; done' _ "$man_page"
 check "manual page names version $version" \
   bash -c 'MANWIDTH=80 man -l "$1" 2>/dev/null | tail -n 1 | grep -q "Pellox $2 "' _ "$man_page" "$version"
+metainfo="$deb_root/usr/share/metainfo/org.example.pellox.metainfo.xml"
+# No network here: the validator leaves out the checks of web addresses.
+check "AppStream metadata valid (appstreamcli validate --pedantic --no-net)" \
+  appstreamcli validate --pedantic --no-net "$metainfo"
+check "AppStream metadata: launched by the packaged desktop entry, latest release $version" \
+  bash -c 'grep -q "<launchable type=\"desktop-id\">pellox.desktop</launchable>" "$1" &&
+    [[ $(grep -m1 -o "<release version=\"[^\"]*\"" "$1") == "<release version=\"$2\"" ]]' _ \
+  "$metainfo" "$version"
+
 section "lintian"
 # Running as root needs --allow-root; every error and warning fails.
-lintian_options=(--tag-display-limit 0 --fail-on error,warning)
-[[ $(id -u) -eq 0 ]] && lintian_options+=(--allow-root)
+lintian_root_option=()
+[[ $(id -u) -eq 0 ]] && lintian_root_option=(--allow-root)
+lintian_options=(--tag-display-limit 0 --fail-on "error,warning" "${lintian_root_option[@]}")
 check "lintian reports no error and no warning" lintian "${lintian_options[@]}" "$deb"
+check_linux_hardening
 
 section "The packaged pellox"
 export PATH="$deb_root/usr/bin:$PATH"
 unset QT_QPA_PLATFORM
+# Without a display Qt would end the program (SIGABRT, status 134).
+check "pellox --version without a display: \"pellox $version\", status 0" \
+  bash -c 'answer=$(env -u DISPLAY -u WAYLAND_DISPLAY pellox --version) &&
+    [[ $answer == "pellox $1" ]]' _ "$version"
+check "pellox --help without a display: the usage, status 0" \
+  bash -c 'help=$(env -u DISPLAY -u WAYLAND_DISPLAY pellox --help) &&
+    [[ $help == "Usage: pellox [LIST_FILE]"* && $help == *"man pellox"* ]]'
 run_dir="$work/linux-run"
 write_marker_list "$run_dir" "$run_dir/morning.lst"
 check "runs a list unattended and ends by itself" \
@@ -207,6 +261,7 @@ check "README.txt and LICENSE.txt have CR LF line ends" \
   "$work/zip/README.txt" "$work/zip/LICENSE.txt"
 check "README.txt names this version's files" grep -q "pellox-$version-setup-x64.exe" \
   "$work/zip/README.txt"
+check_windows_hardening
 
 section "Windows installer under Wine: $(basename "$setup")"
 export WINEPREFIX="$build/win32/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -309,6 +364,9 @@ check "install and uninstall alone: no .lst key, no program folder left" \
   bash -c "$(declare -f reg_gone); reg_gone 'HKCU\Software\Classes\.lst' && test ! -e \"\$1\"" _ \
   "$install_dir"
 clean_windows_install
+
+check_signed_packages
+check_reproducible
 
 echo
 if ((failures > 0)); then

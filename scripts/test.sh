@@ -59,6 +59,9 @@ linux_build() {
 linux_tests() {
   section "Linux tests"
   ctest --test-dir "$build/linux" --output-on-failure -j "$jobs" || status=1
+  # For a human to look at: a real error box, as the end-to-end tests saw it.
+  local picture="$build/linux/pictures/error-box.png"
+  if [[ -f $picture ]]; then echo "An error box as a user sees it: $picture"; fi
 }
 lint() {
   section "Lint (clang-format, clang-tidy)"

@@ -1,11 +1,15 @@
 ; The Windows installer of Pellox: per user, no administrator rights.
 ; scripts/package.sh builds it with
 ;   makensis -DVERSION=x.y.z -DSTAGE=<folder with pellox.exe, README.txt,
-;            LICENSE.txt, pellox.ico> -DOUTFILE=<setup.exe> pellox.nsi
+;            LICENSE.txt, pellox.ico> -DOUTFILE=<setup.exe>
+;            [-DSIGN_COMMAND=<command that signs the file named after it>]
+;            pellox.nsi
 ; Installs into %LOCALAPPDATA%\Programs\Pellox, adds a Start-menu shortcut,
 ; registers the uninstaller in the user's "Apps & features" and offers
 ; Pellox in "Open with" for .lst files without becoming their default
-; program. /S installs and uninstalls silently.
+; program. /S installs and uninstalls silently. The installed files keep
+; the times they had in STAGE (scripts/package.sh sets them to the commit's
+; time), so the installer is the same for every build.
 
 Unicode true
 Target amd64-unicode
@@ -20,6 +24,10 @@ RequestExecutionLevel user
 !define PUBLISHER "The Pellox developers"
 
 Name "Pellox ${VERSION}"
+!ifdef SIGN_COMMAND
+  ; The uninstaller that the installer writes is signed here, at build time.
+  !uninstfinalize '${SIGN_COMMAND} "%1"' = 0
+!endif
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Pellox"
 ShowInstDetails show

@@ -6,27 +6,29 @@ namespace {
 
 std::string NumberedMessage(int code) { return "I/O エラー (" + std::to_string(code) + ")"; }
 
+struct InOutText {
+  int Code;
+  const char* Text;
+};
+
+// The input/output codes with a text of their own.
+constexpr InOutText kInOutTexts[] = {
+    {in_out::kFileNotFound, "ファイルが見つかりません"},
+    {in_out::kPathNotFound, "不正なファイル名です"},
+    {in_out::kTooManyOpenFiles, "オープンしたファイルが多すぎます"},
+    {in_out::kAccessDenied, "ファイルへのアクセスが拒否されました"},
+    {in_out::kReadBeyondEnd, "ファイルの末尾以降を読み込みました"},
+    {in_out::kDiskFull, "ディスクがいっぱいです"},
+    {in_out::kInvalidNumber, "入力値が数値ではありません"},
+};
+
 }  // namespace
 
 std::string EInOutError::MessageFor(int code) {
-  switch (code) {
-    case in_out::kFileNotFound:
-      return "ファイルが見つかりません";
-    case in_out::kPathNotFound:
-      return "不正なファイル名です";
-    case in_out::kTooManyOpenFiles:
-      return "オープンしたファイルが多すぎます";
-    case in_out::kAccessDenied:
-      return "ファイルへのアクセスが拒否されました";
-    case in_out::kReadBeyondEnd:
-      return "ファイルの末尾以降を読み込みました";
-    case in_out::kDiskFull:
-      return "ディスクがいっぱいです";
-    case in_out::kInvalidNumber:
-      return "入力値が数値ではありません";
-    default:
-      return NumberedMessage(code);
+  for (const InOutText& entry : kInOutTexts) {
+    if (entry.Code == code) return entry.Text;
   }
+  return NumberedMessage(code);
 }
 
 EInOutError::EInOutError(int code) : EInOutError(code, MessageFor(code)) {}
@@ -59,5 +61,18 @@ std::string Win32Message(uint32_t code, std::string systemText) {
 
 EWin32Error::EWin32Error(uint32_t code, const std::string& systemText)
     : Exception(Win32Message(code, systemText)), code_(code) {}
+
+std::vector<std::string> MessageTexts() {
+  std::vector<std::string> texts;
+  for (const InOutText& entry : kInOutTexts) texts.emplace_back(entry.Text);
+  texts.push_back(EInOutError::MessageFor(0));
+  texts.push_back(EWin32Error(0, "").Message());
+  texts.push_back(EWin32Error(5, "").Message());
+  for (const char* text : {messages::kNoDefaultPrinter, messages::kPrinterIndexOutOfRange,
+                           messages::kOutOfMemory, messages::kStartupErrorCaption}) {
+    texts.emplace_back(text);
+  }
+  return texts;
+}
 
 }  // namespace pellox

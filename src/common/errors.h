@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace pellox {
 
@@ -80,9 +81,17 @@ namespace messages {
 inline constexpr const char* kNoDefaultPrinter = "デフォルト プリンタが存在しません";
 inline constexpr const char* kPrinterIndexOutOfRange = "プリンタ番号が範囲を超えています";
 inline constexpr const char* kWin32CallFailed = "Win32 API 呼び出しに失敗しました";
+// The text of the error report when memory runs out.
+inline constexpr const char* kOutOfMemory = "メモリが不足しています";
 // The caption of the box that reports an error raised before the main
 // window exists.
 inline constexpr const char* kStartupErrorCaption = "アプリケーション エラー";
 }  // namespace messages
+
+// Every text that an error box of the program can show besides file names
+// and the system's own texts: the messages of the errors above (the number
+// in a text that holds one stands for any) and the start-up box's caption.
+// What the fonts of a system must be able to draw.
+std::vector<std::string> MessageTexts();
 
 }  // namespace pellox

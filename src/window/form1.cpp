@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "common/errors.h"
 #include "common/text.h"
 
 namespace pellox {
@@ -43,7 +44,7 @@ void TForm1::Dispatch(FormEvent event) {
         return MnuExitClick();
     }
   } catch (const std::bad_alloc&) {
-    ui_.ShowErrorBox(application_.Title(), ErrorReportText("メモリが不足しています"));
+    ui_.ShowErrorBox(application_.Title(), ErrorReportText(messages::kOutOfMemory));
   } catch (const std::exception& error) {
     ui_.ShowErrorBox(application_.Title(), ErrorReportText(error.what()));
   }

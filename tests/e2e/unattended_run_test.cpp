@@ -98,6 +98,23 @@ class UnattendedRunTest : public ::testing::Test {
     return result.Output.find("IsViewable") != std::string::npos;
   }
 
+  // Writes the part of the screen that the window named `caption` covers
+  // to `picture` (PNG); false when that fails.
+  bool Picture(const std::string& caption, const std::string& picture) {
+    const std::string info = RunCommand({"xwininfo", "-name", caption}, 5).Output;
+    auto number = [&](const std::string& label) {
+      const size_t at = info.find(label);
+      return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + label.size());
+    };
+    const int x = number("Absolute upper-left X:"), y = number("Absolute upper-left Y:");
+    const int width = number("Width:"), height = number("Height:");
+    if (x < 0 || y < 0 || width <= 0 || height <= 0) return false;
+    const std::string area = std::to_string(width) + "x" + std::to_string(height) + "+" +
+                             std::to_string(x) + "+" + std::to_string(y);
+    return RunCommand({"import", "-window", "root", "-crop", area, "+repage", picture}, 30)
+               .ExitStatus == 0;
+  }
+
   // The window (or the error box) named `caption` appears while the program
   // keeps running; then the program is ended. These tests run one at a
   // time, so no other program shows a window of that name meanwhile.
@@ -334,6 +351,26 @@ TEST_F(UnattendedRunTest, AListThatDoesNotLoadLeavesTheWindowOpenAndEmpty) {
   EXPECT_TRUE(Log().empty());
 }
 
+// Only "--help" and "--version" are options; any other first argument is a
+// list file's name as before, and one beginning with "-" is reached as
+// ./-name.
+TEST_F(UnattendedRunTest, OtherArgumentsBeginningWithADashAreListFiles) {
+  WriteFile(folder / "-dash.lst", "0\r\n1\r\n" + Entry("0", "dash", ""));
+  pid_t pid = Start("./-dash.lst");
+  ASSERT_GT(pid, 0);
+  const int status = WaitOrKill(pid, 60);
+  ASSERT_NE(status, -1) << "still running; output: " << ReadFile(folder / "output");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(folder / "output");
+  WaitUntil([&] { return !Log().empty(); }, 20);
+  ASSERT_EQ(Log().size(), 1u);
+  EXPECT_EQ(Log()[0].Name, "dash");
+
+  for (const std::string argument : {"-h", "--help=all"}) {
+    SCOPED_TRACE(argument);
+    ExpectStaysOpen(Start(argument), "Pellox");
+  }
+}
+
 // A device that never ends and a FIFO that nobody writes do not load: the
 // empty window comes up as for a missing file, instead of the program
 // reading forever or waiting in open().
@@ -358,6 +395,30 @@ TEST_F(UnattendedRunTest, APrinterErrorShowsTheErrorBoxAndStartsNothing) {
   ExpectStaysOpen(Start(list), "Pellox");
   cups.RestoreClientEnvironment();
   EXPECT_TRUE(Log().empty());
+}
+
+// The error box of a printer error as a user sees it, pictured for a human
+// to look at (that every character has a glyph is ErrorBoxFontTest's).
+TEST_F(UnattendedRunTest, TheErrorBoxIsPicturedForAHumanToSee) {
+  if (CupsTestsDisabled()) GTEST_SKIP() << "PELLOX_NO_CUPS=1";
+  PrivateCupsScheduler cups;
+  std::string error;
+  ASSERT_TRUE(cups.StartWithPrinters({"Alpha"}, error)) << error;
+  const std::string list = folder / "printer.lst";
+  WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));
+  pid_t pid = Start(list);
+  ASSERT_GT(pid, 0);
+  // Before the main window is shown, the only window named Pellox is the box.
+  EXPECT_TRUE(WaitUntil([&] { return WindowViewable("Pellox"); }, 30))
+      << ReadFile(folder / "output");
+  usleep(1000 * 1000);  // its first paint
+  mkdir(PELLOX_PICTURE_DIR, 0755);
+  const std::string picture = PELLOX_PICTURE_DIR "/error-box.png";
+  EXPECT_TRUE(Picture("Pellox", picture));
+  std::cout << "the error box as a user sees it: " << picture << "\n";
+  kill(pid, SIGTERM);
+  WaitOrKill(pid, 10);
+  cups.RestoreClientEnvironment();
 }
 
 }  // namespace

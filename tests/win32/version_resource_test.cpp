@@ -2,10 +2,13 @@
 // version information carries the project version, the icon has the sizes
 // Explorer and the taskbar ask for, and the manifest asks for no elevation
 // while leaving the classic controls and the pixel layout alone; the main
-// window's class carries the icon.
+// window's class carries the icon. Its PE header asks for the exploit
+// protections and carries no link time.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -79,6 +82,39 @@ TEST(VersionResourceTest, TheVersionInformationCarriesTheProjectVersion) {
   EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
   EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
   EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
+}
+
+// ASLR (with the whole 64-bit address space) and no-execute data; the
+// base relocations that ASLR needs are kept. The time stamp is 0, so that
+// two builds of one commit are the same (the packaged, stripped file
+// carries the commit's time instead).
+TEST(PeHeaderTest, AsksForAslrAndNoExecuteAndCarriesNoLinkTime) {
+  std::ifstream file(ExePath(), std::ios::binary);
+  std::string head(4096, '\0');
+  ASSERT_TRUE(file.read(head.data(), static_cast<std::streamsize>(head.size()))) << ExePath();
+  IMAGE_DOS_HEADER dos{};
+  std::memcpy(&dos, head.data(), sizeof dos);
+  ASSERT_EQ(IMAGE_DOS_SIGNATURE, dos.e_magic);
+  ASSERT_LE(static_cast<size_t>(dos.e_lfanew) + sizeof(IMAGE_NT_HEADERS64), head.size());
+  IMAGE_NT_HEADERS64 nt{};
+  std::memcpy(&nt, head.data() + dos.e_lfanew, sizeof nt);
+  ASSERT_EQ(static_cast<DWORD>(IMAGE_NT_SIGNATURE), nt.Signature);
+  ASSERT_EQ(IMAGE_NT_OPTIONAL_HDR64_MAGIC, nt.OptionalHeader.Magic);
+
+  const struct {
+    WORD Flag;
+    const char* Name;
+  } protections[] = {
+      {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, "ASLR (DYNAMIC_BASE)"},
+      {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, "high-entropy ASLR (HIGH_ENTROPY_VA)"},
+      {IMAGE_DLLCHARACTERISTICS_NX_COMPAT, "no-execute data (NX_COMPAT)"},
+  };
+  for (const auto& protection : protections) {
+    EXPECT_NE(0, nt.OptionalHeader.DllCharacteristics & protection.Flag) << protection.Name;
+  }
+  EXPECT_EQ(0, nt.FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED);
+  EXPECT_GT(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 0u);
+  EXPECT_EQ(0u, nt.FileHeader.TimeDateStamp);
 }
 
 class ExeResourcesTest : public ::testing::Test {

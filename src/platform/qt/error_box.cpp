@@ -7,11 +7,16 @@
 namespace pellox {
 
 void ShowErrorBox(QWidget* owner, std::string_view caption, std::string_view text) {
-  QMessageBox box(QMessageBox::Critical, ToQString(caption), ToQString(text), QMessageBox::Ok,
-                  owner);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.exec();
+  MakeErrorBox(owner, caption, text)->exec();
+}
+
+std::unique_ptr<QMessageBox> MakeErrorBox(QWidget* owner, std::string_view caption,
+                                          std::string_view text) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, ToQString(caption),
+                                           ToQString(text), QMessageBox::Ok, owner);
+  box->setTextFormat(Qt::PlainText);
+  box->setWindowModality(Qt::ApplicationModal);
+  return box;
 }
 
 }  // namespace pellox

@@ -3,12 +3,21 @@
 // while it is shown.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
+class QMessageBox;
 class QWidget;
 
 namespace pellox {
 
 void ShowErrorBox(QWidget* owner, std::string_view caption, std::string_view text);
+
+// The box that ShowErrorBox shows, not yet shown. Its text is drawn in the
+// box's font, with each character that font lacks taken from another
+// installed font (Qt's fallback through fontconfig): the Japanese messages
+// need a font with their glyphs installed.
+std::unique_ptr<QMessageBox> MakeErrorBox(QWidget* owner, std::string_view caption,
+                                          std::string_view text);
 
 }  // namespace pellox

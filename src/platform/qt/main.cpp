@@ -1,12 +1,15 @@
-// The program entry on Linux: the Qt application, the Linux platform layer,
-// the application object titled "Pellox" and the main window; the shown
-// handler runs before the window first reaches the screen, then the main
-// message loop runs until the window has been closed.
+// The program entry on Linux: `--help` and `--version` answered on standard
+// output; otherwise the Qt application, the Linux platform layer, the
+// application object titled "Pellox" and the main window; the shown handler
+// runs before the window first reaches the screen, then the main message
+// loop runs until the window has been closed.
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "platform/qt/linux_program.h"
 #include "platform/qt/paint_threads.h"
 #include "platform/qt/session_bus.h"
+#include "platform/qt/standard_options.h"
 
 namespace {
 
@@ -52,6 +56,11 @@ void SetApplicationIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they need no display.
+  if (std::optional<int> answered =
+          pellox::AnswerStandardOption(argc, argv, std::cout, std::cerr)) {
+    return *answered;
+  }
   // The settings below are this program's own; the programs it starts get
   // the environment it was started with.
   std::vector<std::string> startEnvironment = pellox::CurrentEnvironment();
