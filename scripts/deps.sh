@@ -19,14 +19,17 @@ package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip un
   lintian desktop-file-utils man-db git osslsigncode)
 # The desktop tests start a window manager (openbox, driven with wmctrl), a
 # session bus (dbus) and a Wayland compositor (weston, for Qt's Wayland
-# platform, qt6-wayland) of their own. The package checks: hardening-check
-# (devscripts), appstreamcli, openssl for a throwaway signing certificate,
-# diffoscope to show what differs between two builds, fc-match (fontconfig)
-# for the font of the messages.
+# platform, qt6-wayland) of their own; the accessibility test reads the
+# program over AT-SPI (the accessibility bus and registry of at-spi2-core,
+# Debian's python3 with pyatspi and GLib's bindings). The package checks:
+# hardening-check (devscripts), appstreamcli, openssl for a throwaway
+# signing certificate, diffoscope to show what differs between two builds,
+# fc-match (fontconfig) for the font of the messages.
 test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
   cups cups-client cups-daemon xvfb xauth wine wine64
   clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux
   openbox wmctrl dbus weston qt6-wayland
+  at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
   devscripts appstream openssl diffoscope-minimal fontconfig)
 
 case "${1:-}" in

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "window/events.h"
@@ -45,20 +46,66 @@ struct Control {
   const char* Caption;  // the layout's caption or text; "" where none
   int TabOrder;         // kNoTabStop for controls that take no focus
   std::optional<FormEvent> Click;
+  // The label beside the control that names it to assistive technology,
+  // and one that tells more about its contents (Edit1's unit). Each such
+  // label stands in the table right before its control.
+  std::optional<ControlId> LabelledBy = {};
+  std::optional<ControlId> DescribedBy = {};
 };
 
 inline constexpr std::array<Control, 18> kControls = {{
     {ControlId::Label5, "Label5", ControlKind::Label, 8, 8, 59, 22, "Printer:", kNoTabStop, {}},
-    {ControlId::ComboBox1, "ComboBox1", ControlKind::ComboBox, 104, 0, 441, 30, "", 0, {}},
+    {ControlId::ComboBox1,
+     "ComboBox1",
+     ControlKind::ComboBox,
+     104,
+     0,
+     441,
+     30,
+     "",
+     0,
+     {},
+     ControlId::Label5},
     {ControlId::Label1, "Label1", ControlKind::Label, 8, 40, 87, 22, "DelayTime:", kNoTabStop, {}},
-    {ControlId::Edit1, "Edit1", ControlKind::Edit, 104, 32, 105, 30, "Edit1", 1, {}},
+    {ControlId::Edit1,
+     "Edit1",
+     ControlKind::Edit,
+     104,
+     32,
+     105,
+     30,
+     "Edit1",
+     1,
+     {},
+     ControlId::Label1,
+     ControlId::Label4},
     {ControlId::Label4, "Label4", ControlKind::Label, 216, 40, 18, 22, "[s]", kNoTabStop, {}},
     {ControlId::Label2, "Label2", ControlKind::Label, 8, 72, 81, 22, "ExeName:", kNoTabStop, {}},
-    {ControlId::Edit2, "Edit2", ControlKind::Edit, 104, 64, 441, 30, "Edit2", 2, {}},
+    {ControlId::Edit2,
+     "Edit2",
+     ControlKind::Edit,
+     104,
+     64,
+     441,
+     30,
+     "Edit2",
+     2,
+     {},
+     ControlId::Label2},
     {ControlId::Button1, "Button1", ControlKind::Button, 552, 64, 81, 33, "Browse", 3,
      FormEvent::Button1Click},
     {ControlId::Label3, "Label3", ControlKind::Label, 8, 104, 90, 22, "Parameter:", kNoTabStop, {}},
-    {ControlId::Edit3, "Edit3", ControlKind::Edit, 104, 96, 441, 30, "Edit3", 4, {}},
+    {ControlId::Edit3,
+     "Edit3",
+     ControlKind::Edit,
+     104,
+     96,
+     441,
+     30,
+     "Edit3",
+     4,
+     {},
+     ControlId::Label3},
     {ControlId::StringGrid1, "StringGrid1", ControlKind::StringGrid, 8, 136, 537, 281, "", 5, {}},
     {ControlId::Button2, "Button2", ControlKind::Button, 552, 136, 81, 33, "Add", 6,
      FormEvent::Button2Click},
@@ -150,6 +197,19 @@ static_assert(kParameterPanel + 1 == static_cast<int>(kStatusPanelWidths.size())
 inline constexpr int kComboDropDownCount = 8;
 
 const Control& ControlById(ControlId id);
+
+// The run-list grid's name to assistive technology.
+inline constexpr const char* kGridAccessibleName = "Run list";
+
+// What assistive technology calls `control`: the text of the label that
+// names it, without the label's closing colon; the grid
+// kGridAccessibleName; any other control its caption (no label or button
+// carries an access letter). Empty for the status bar, whose panels speak
+// for themselves.
+std::string AccessibleName(const Control& control);
+// The text of the label that tells more about `control`, as shown; empty
+// for none.
+std::string AccessibleDescription(const Control& control);
 
 // The controls that take the focus, in the order Tab moves through them.
 std::vector<const Control*> TabStops();

@@ -69,6 +69,40 @@ TEST(LayoutTest, DialogsOpenCentredAcrossAndAThirdDown) {
   }
 }
 
+TEST(LayoutTest, AssistiveTechnologyHearsEachFocusableControlByItsLabelOrCaption) {
+  struct Case {
+    layout::ControlId id;
+    const char* name;
+    const char* description;
+  };
+  const Case cases[] = {
+      {layout::ControlId::ComboBox1, "Printer", ""},
+      {layout::ControlId::Edit1, "DelayTime", "[s]"},
+      {layout::ControlId::Edit2, "ExeName", ""},
+      {layout::ControlId::Button1, "Browse", ""},
+      {layout::ControlId::Edit3, "Parameter", ""},
+      {layout::ControlId::StringGrid1, "Run list", ""},
+      {layout::ControlId::Button2, "Add", ""},
+      {layout::ControlId::Button3, "Insert", ""},
+      {layout::ControlId::Button4, "Delete", ""},
+      {layout::ControlId::Button5, "Edit", ""},
+      {layout::ControlId::Button6, "Pick", ""},
+      {layout::ControlId::Button7, "Run", ""},
+      // The labels are heard as they read; the status bar by its panels.
+      {layout::ControlId::Label1, "DelayTime:", ""},
+      {layout::ControlId::StatusBar1, "", ""},
+  };
+  for (const Case& c : cases) {
+    const layout::Control& control = ControlById(c.id);
+    EXPECT_EQ(layout::AccessibleName(control), c.name) << control.Name;
+    EXPECT_EQ(layout::AccessibleDescription(control), c.description) << control.Name;
+  }
+  // Nothing that takes the focus goes unnamed.
+  for (const layout::Control* stop : TabStops()) {
+    EXPECT_FALSE(layout::AccessibleName(*stop).empty()) << stop->Name;
+  }
+}
+
 TEST(LayoutTest, EachEditFieldIsTheEditControlOfItsName) {
   EXPECT_STREQ(ControlById(ControlOf(EditField::Edit1)).Name, "Edit1");
   EXPECT_STREQ(ControlById(ControlOf(EditField::Edit2)).Name, "Edit2");

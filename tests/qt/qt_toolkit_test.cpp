@@ -1,6 +1,7 @@
 // The toolkit operations other than the grid's, on the real widgets: fields,
 // the printer drop-down list, status panels, caption, window handle and the
 // error box.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -122,6 +123,34 @@ TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
     EXPECT_EQ(box->parentWidget(), window);
     EXPECT_TRUE(box->isModal());
+    box->accept();
+  });
+  toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");
+  EXPECT_TRUE(seen);
+}
+
+// A screen reader reads the box's caption as its name and the message as
+// the name of a text inside it.
+bool HasTextNamed(QAccessibleInterface* node, const QString& text) {
+  if (node->role() == QAccessible::StaticText && node->text(QAccessible::Name) == text) return true;
+  for (int i = 0; i < node->childCount(); ++i) {
+    if (QAccessibleInterface* child = node->child(i); child && HasTextNamed(child, text))
+      return true;
+  }
+  return false;
+}
+
+TEST_F(QtToolkitTest, AssistiveTechnologyReadsTheErrorBoxsCaptionAndMessage) {
+  ShowWindow();
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = true;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Pellox");
+    EXPECT_TRUE(HasTextNamed(accessible, "ファイルが見つかりません."));
     box->accept();
   });
   toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");

@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "accessibility_support.h"
 #include "delay_loaded_dlls.h"
 #include "pellox_exe_fixture.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/control_ids.h"
 
 namespace pellox::testing {
@@ -148,7 +150,7 @@ class PlantedDllTest : public PelloxExeTest {
 
   // Uses the program through its window as a user would: the window with
   // its status bar and printer list, File/Open and its dialog loading
-  // `list`, "Run" (the printer switch when `printerChoice` is not 0, then
+  // `list`, a screen reader's questions, (the printer switch when `printerChoice` is not 0, then
   // the marker entries "A" and "B"), and Close.
   void OpenAndRun(const std::string& list, int printerChoice) {
     HWND main = FindMainWindow();
@@ -169,6 +171,17 @@ class PlantedDllTest : public PelloxExeTest {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     ASSERT_TRUE(WaitFor([&] { return WindowText(main) == "Pellox | " + list; }))
         << "the list did not load";
+
+    // A screen reader in another process reads the grid and a field:
+    // oleacc comes into the program now.
+    {
+      const win32::ComApartment apartment;
+      HWND grid = GetDlgItem(main, ControlIdOf(ControlId::StringGrid1));
+      EXPECT_EQ("Run list", NameOf({ClientObjectOf(grid), CHILDID_SELF}));
+      EXPECT_EQ(3, ChildCountOf(ClientObjectOf(grid).Get()));  // the headings and two entries
+      EXPECT_EQ("ExeName", NameOf({ClientObjectOf(GetDlgItem(main, ControlIdOf(ControlId::Edit2))),
+                                   CHILDID_SELF}));
+    }
 
     const int run = ControlIdOf(ControlId::Button7);
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(run, BN_CLICKED),

@@ -1,9 +1,11 @@
 // A fixture holding the whole Win32 program (platform layer, window, form)
-// in the test process, with a command line that names no list file.
+// in the test process, with a command line that names no list file, on a
+// thread that is a COM apartment as pellox.exe's is.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/win32_program.h"
 #include "win32_test_support.h"
 
@@ -30,6 +32,7 @@ class Win32ProgramTest : public ::testing::Test {
   // request was among the messages.
   bool Pump() { return program_.Pump().ProcessPendingMessages(); }
 
+  win32::ComApartment apartment_;
   win32::Win32Program program_{GetModuleHandleA(nullptr), std::string("pellox.exe")};
 };
 

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "accessibility_support.h"
 #include "temp_folder.h"
 
 namespace pellox::testing {
@@ -92,7 +93,10 @@ BOOL CALLBACK FindBox(HWND window, LPARAM) {
   g_box.Found = true;
   g_box.OwnerDisabled = g_boxOwner && !IsWindowEnabled(g_boxOwner);
   g_box.Caption = WideWindowText(window);
-  g_box.Text = WideWindowText(GetDlgItem(window, 0xFFFF));  // the message's static text
+  HWND text = GetDlgItem(window, 0xFFFF);  // the message's static text
+  g_box.Text = WideWindowText(text);
+  g_box.AccessibleCaption = NameOf({ClientObjectOf(window), CHILDID_SELF});
+  g_box.AccessibleText = NameOf({ClientObjectOf(text), CHILDID_SELF});
   PostMessageW(window, WM_COMMAND, IDOK, 0);
   return FALSE;
 }

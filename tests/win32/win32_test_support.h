@@ -42,6 +42,10 @@ struct SeenBox {
   bool OwnerDisabled = false;
   std::wstring Caption;
   std::wstring Text;
+  // The names of the box and of its text as assistive technology reads
+  // them (UTF-8), from the system's accessible objects.
+  std::string AccessibleCaption;
+  std::string AccessibleText;
 };
 // Calls `open`, which shows a message box owned by `owner` (null for none)
 // on this thread; a timer reads the box's caption and message text with the

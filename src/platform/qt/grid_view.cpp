@@ -1,5 +1,6 @@
 #include "platform/qt/grid_view.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -194,6 +195,25 @@ void GridView::wheelEvent(QWheelEvent* event) {
   model_->Flush();
   model_->Grid().Wheel(steps);
   SyncFromGrid();
+}
+
+void GridView::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  // Qt tells of the current cell only when it moves; a screen reader also
+  // hears it when the focus arrives, after Qt has told of the table.
+  QMetaObject::invokeMethod(this, &GridView::TellCurrentCell, Qt::QueuedConnection);
+}
+
+void GridView::TellCurrentCell() {
+  if (!hasFocus() || !QAccessible::isActive() || !currentIndex().isValid()) return;
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+  if (!table || !table->tableInterface()) return;
+  QAccessibleInterface* cell =
+      table->tableInterface()->cellAt(currentIndex().row(), currentIndex().column());
+  if (!cell) return;
+  QAccessibleEvent focus(this, QAccessible::Focus);
+  focus.setChild(table->indexOfChild(cell));
+  QAccessible::updateAccessibility(&focus);
 }
 
 void GridView::paintEvent(QPaintEvent* event) {

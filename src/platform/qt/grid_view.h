@@ -3,7 +3,8 @@
 // current row and block) as its notices come, and hands the user's keys,
 // clicks, wheel steps and column-border drags to it; Qt's own item-view
 // navigation, selection and editing are switched off, so both front ends
-// behave alike.
+// behave alike. To assistive technology it is Qt's table, named by the
+// main window, whose focus is the current row's first cell.
 #pragma once
 
 #include <QTableView>
@@ -33,11 +34,14 @@ class GridView : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
   void ConfigureHeaders();
+  // Tells assistive technology that the current cell has the focus.
+  void TellCurrentCell();
   // Shows the grid model's width of `column`.
   void TakeColumnWidth(int column);
   QRect FocusFrame() const;

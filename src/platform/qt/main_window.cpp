@@ -91,7 +91,19 @@ void MainWindow::BuildClientArea() {
     widget->setObjectName(ToQString(control.Name));
     widget->setGeometry(control.Left, control.Top, control.Width, control.Height);
     controls_[static_cast<size_t>(control.Id)] = widget;
+    NameForAssistiveTechnology(control, widget);
   }
+}
+
+// Each control that takes the focus is named as its label reads, without
+// the colon, and the label is tied to it (the labelled-by relation); the
+// labels, which stand before their controls in the table, exist by then.
+void MainWindow::NameForAssistiveTechnology(const layout::Control& control, QWidget* widget) {
+  if (control.TabOrder != layout::kNoTabStop) {
+    widget->setAccessibleName(ToQString(layout::AccessibleName(control)));
+  }
+  widget->setAccessibleDescription(ToQString(layout::AccessibleDescription(control)));
+  if (control.LabelledBy) static_cast<QLabel*>(Control(*control.LabelledBy))->setBuddy(widget);
 }
 
 QWidget* MainWindow::BuildControl(const layout::Control& control, QWidget* parent) {

@@ -1,7 +1,8 @@
 // Form1 on screen: the fixed-size main window with its File menu and the
 // controls of the layout table, each placed at its stored pixel geometry in
-// the client area under the menu bar. It only turns clicks into FormEvents
-// and closing into a quit request; what they do is the core's.
+// the client area under the menu bar and named for assistive technology
+// as the layout table names it. It only turns clicks into FormEvents and
+// closing into a quit request; what they do is the core's.
 #pragma once
 
 #include <QMainWindow>
@@ -50,6 +51,7 @@ class MainWindow : public QMainWindow {
   void BuildClientArea();
   QWidget* BuildControl(const layout::Control& control, QWidget* parent);
   QWidget* BuildButton(const layout::Control& control, QWidget* parent);
+  void NameForAssistiveTechnology(const layout::Control& control, QWidget* widget);
   void BuildMenu();
   void SetTabOrder();
   void FixSize();

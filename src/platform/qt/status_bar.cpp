@@ -1,7 +1,9 @@
 #include "platform/qt/status_bar.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLabel>
+#include <mutex>
 
 #include "platform/qt/byte_text.h"
 #include "window/layout.h"
@@ -20,9 +22,19 @@ QFont SystemFont() {
   return font;
 }
 
+// Assistive technology sees the bar as a status bar (where a screen reader's
+// "read the status bar" command looks), its panels as labels named by
+// their texts.
+QAccessibleInterface* StatusBarAccessible(const QString&, QObject* object) {
+  auto* bar = dynamic_cast<StatusBar*>(object);
+  return bar ? new QAccessibleWidget(bar, QAccessible::StatusBar) : nullptr;
+}
+
 }  // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
+  static std::once_flag factory;
+  std::call_once(factory, [] { QAccessible::installFactory(&StatusBarAccessible); });
   setFont(SystemFont());
   for (QLabel*& panel : panels_) {
     panel = new QLabel(this);

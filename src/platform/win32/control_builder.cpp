@@ -6,6 +6,7 @@
 
 #include "platform/win32/control_ids.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/named_control.h"
 
 namespace pellox::win32 {
 
@@ -28,6 +29,15 @@ int ClosedHeight(HWND combo) {
 }  // namespace
 
 HWND ControlBuilder::Create(const layout::Control& control) {
+  HWND created = CreateOfKind(control);
+  if (control.LabelledBy) {
+    NameForAssistiveTechnology(created, layout::AccessibleName(control),
+                               layout::AccessibleDescription(control));
+  }
+  return created;
+}
+
+HWND ControlBuilder::CreateOfKind(const layout::Control& control) {
   switch (control.Kind) {
     case layout::ControlKind::Label:
       // Labels never carry an access letter, whatever their text.

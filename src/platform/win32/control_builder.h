@@ -1,6 +1,7 @@
 // Creates the main window's child controls from the layout table, each at
 // its stored pixel rectangle with the window's font (the status bar keeps
-// the system's status-bar font).
+// the system's status-bar font), and names those with a label for
+// assistive technology.
 #pragma once
 
 #include "platform/win32/win32_api.h"
@@ -19,6 +20,7 @@ class ControlBuilder {
   HWND Create(const layout::Control& control);
 
  private:
+  HWND CreateOfKind(const layout::Control& control);
   HWND CreateChild(const char* className, const char* text, DWORD style, DWORD exStyle,
                    const layout::Control& control);
   HWND CreateComboBox(const layout::Control& control);

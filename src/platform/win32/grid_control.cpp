@@ -48,7 +48,10 @@ GridControl::GridControl(GridModel& model) : model_(model) {
   model_.SetObserver(this);
 }
 
-GridControl::~GridControl() { model_.SetObserver(nullptr); }
+GridControl::~GridControl() {
+  model_.SetObserver(nullptr);
+  accessibility_.Disconnect();
+}
 
 HWND GridControl::Create(HWND parent, int id, const RECT& bounds, HINSTANCE instance) {
   if (!Register(instance, 0, nullptr, LoadCursor(nullptr, IDC_ARROW))) return nullptr;
@@ -67,6 +70,11 @@ void GridControl::GridChanged(GridChange change, int index) {
     }
   }
   if (!Window()) return;
+  ShowChange(change, index);
+  accessibility_.GridChanged(change, index);
+}
+
+void GridControl::ShowChange(GridChange change, int index) {
   switch (change) {
     case GridChange::Cell:
       if (RowInView(index)) InvalidateRect(Window(), nullptr, FALSE);
@@ -110,9 +118,20 @@ LRESULT GridControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // moves on to the next control.
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
+      InvalidateRect(Window(), nullptr, FALSE);
+      accessibility_.FocusReceived();
+      return 0;
     case WM_KILLFOCUS:
       InvalidateRect(Window(), nullptr, FALSE);
       return 0;
+    case WM_GETOBJECT:
+      if (const std::optional<LRESULT> object = accessibility_.OnGetObject(wParam, lParam)) {
+        return *object;
+      }
+      break;
+    case WM_DESTROY:
+      accessibility_.Disconnect();
+      break;
     case WM_KEYDOWN:
       OnKeyDown(wParam);
       return 0;

@@ -2,12 +2,14 @@
 // count, column widths, current row, block and scroll position live in the
 // form's GridModel; this window observes it and draws it, hands the model
 // the user's keys, clicks, wheel steps and column-border drags, and keeps
-// the scroll bars in step. It has no cell editor.
+// the scroll bars in step. It has no cell editor. To assistive technology
+// it is a table of its own (GridAccessibility).
 #pragma once
 
 #include "platform/win32/win32_api.h"
 
 #include "platform/win32/base_window.h"
+#include "platform/win32/grid_accessibility.h"
 #include "platform/win32/grid_geometry.h"
 #include "window/grid_model.h"
 #include "window/grid_mouse.h"
@@ -30,6 +32,8 @@ class GridControl : public BaseWindow<GridControl>, private GridObserver {
   GridModel& Model() { return model_; }
   const GridModel& Model() const { return model_; }
   int ColumnWidth(int column) const { return geometry_.ColumnWidth(column); }
+  // Where the cells lie in the client area.
+  const GridGeometry& Geometry() const { return geometry_; }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -39,6 +43,7 @@ class GridControl : public BaseWindow<GridControl>, private GridObserver {
   // A changed cell is only marked for repainting when in view, and the
   // painting itself waits for WM_PAINT, so many changes stay cheap.
   void GridChanged(GridChange change, int index) override;
+  void ShowChange(GridChange change, int index);
   void OnPaint();
   void OnSize();
   void OnKeyDown(WPARAM key);
@@ -69,6 +74,7 @@ class GridControl : public BaseWindow<GridControl>, private GridObserver {
   int dragY_ = 0;
   WheelSteps wheelSteps_;
   bool updatingScrollBars_ = false;
+  GridAccessibility accessibility_{*this};
 };
 
 }  // namespace pellox::win32

@@ -53,4 +53,30 @@ int GridGeometry::BorderAt(int x) const {
   return -1;
 }
 
+int GridGeometry::ColumnAt(int x) const {
+  for (int column = 0; column < layout::kGridColumns; ++column) {
+    const int left = ColumnLeft(column);
+    if (x >= left && x < left + ColumnWidth(column) + layout::kGridLineWidth) return column;
+  }
+  return -1;
+}
+
+RECT GridGeometry::CellRect(int column, int row, int topRow) const {
+  const int x = ColumnLeft(column);
+  const int y = RowTop(row, topRow);
+  return {x, y, x + ColumnWidth(column), y + layout::kGridRowHeight};
+}
+
+RECT GridGeometry::RowRect(int row, int topRow) const {
+  const int x = ColumnLeft(0);
+  const int y = RowTop(row, topRow);
+  return {x, y, x + TotalWidth() - layout::kGridLineWidth, y + layout::kGridRowHeight};
+}
+
+bool GridGeometry::RowShown(int row, int topRow) const {
+  if (row < layout::kGridFixedRows) return true;
+  const int top = RowTop(row, topRow);
+  return top >= DataTop() && top < clientHeight_;
+}
+
 }  // namespace pellox::win32

@@ -3,6 +3,8 @@
 // nothing of the cells themselves.
 #pragma once
 
+#include "platform/win32/win32_api.h"
+
 #include <array>
 #include <cstddef>
 
@@ -45,6 +47,20 @@ class GridGeometry {
   int RowAt(int y, int topRow) const;
   // The column whose right border lies under x in the header row, or -1.
   int BorderAt(int x) const;
+  // The column under client x, the grid line right of it included; -1
+  // left of the first and right of the last column.
+  int ColumnAt(int x) const;
+
+  // Where the cell of `column` and `row` is painted, without its grid
+  // lines, when data row `topRow` is shown first; it may lie outside the
+  // client area.
+  RECT CellRect(int column, int row, int topRow) const;
+  // All cells of `row` with the grid lines between them.
+  RECT RowRect(int row, int topRow) const;
+  // Whether any of `row` shows: the fixed rows always, a data row when it
+  // lies, at least partly, between the fixed rows and the client area's
+  // bottom.
+  bool RowShown(int row, int topRow) const;
 
  private:
   std::array<int, layout::kGridColumns> widths_;

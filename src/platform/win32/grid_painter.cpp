@@ -36,9 +36,7 @@ void GridPainter::Paint(HDC dc, HFONT font, bool focused) const {
 void GridPainter::PaintRow(HDC dc, int row, int top) const {
   const int y = geometry_.RowTop(row, top);
   for (int column = 0; column < layout::kGridColumns; ++column) {
-    const int x = geometry_.ColumnLeft(column);
-    const int width = geometry_.ColumnWidth(column);
-    const RECT cell{x, y, x + width, y + layout::kGridRowHeight};
+    const RECT cell = geometry_.CellRect(column, row, top);
     PaintCell(dc, cell, column, row);
     const RECT vertical{cell.right, y, cell.right + layout::kGridLineWidth,
                         y + GridGeometry::kRowPitch};

@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/system_dlls.h"
 #include "platform/win32/win32_program.h"
@@ -10,6 +11,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // Before anything can load a DLL.
   pellox::win32::RestrictDllSearchToSystem32();
+  const pellox::win32::ComApartment apartment;
   try {
     pellox::win32::Win32Program program(instance);
     program.Create();

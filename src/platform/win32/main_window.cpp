@@ -1,8 +1,5 @@
 #include "platform/win32/main_window.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/win32/control_builder.h"
 #include "platform/win32/control_ids.h"
 #include "platform/win32/last_error.h"
@@ -21,16 +18,6 @@ HFONT CreateWindowFont() {
   return CreateFontA(w.FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                      static_cast<DWORD>(w.FontCharset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, w.FontName);
-}
-
-// Focusable controls in tab order first, so that the z-order the dialog
-// navigation follows is the tab order; the rest after them.
-std::vector<const layout::Control*> CreationOrder() {
-  std::vector<const layout::Control*> order = layout::TabStops();
-  for (const layout::Control& control : layout::kControls) {
-    if (control.TabOrder == layout::kNoTabStop) order.push_back(&control);
-  }
-  return order;
 }
 
 }  // namespace
@@ -69,9 +56,12 @@ void MainWindow::FitClientArea() {
 }
 
 void MainWindow::CreateControls(HINSTANCE instance) {
+  // In the table's order: the z-order that dialog navigation follows is
+  // then the tab order, and each label stands right before the control it
+  // names, where the system's accessibility looks for it.
   ControlBuilder builder(Window(), instance, font_.Get(), grid_);
-  for (const layout::Control* control : CreationOrder()) {
-    controls_[static_cast<size_t>(control->Id)] = builder.Create(*control);
+  for (const layout::Control& control : layout::kControls) {
+    controls_[static_cast<size_t>(control.Id)] = builder.Create(control);
   }
   lastFocus_ = Control(layout::ControlId::ComboBox1);
 }

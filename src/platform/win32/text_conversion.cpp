@@ -4,14 +4,22 @@
 
 namespace pellox::win32 {
 
-std::wstring WideFromUtf8(std::string_view text) {
+namespace {
+
+std::wstring WideFrom(UINT codePage, std::string_view text) {
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   if (length <= 0) return std::wstring();
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
   return wide;
 }
+
+}  // namespace
+
+std::wstring WideFromUtf8(std::string_view text) { return WideFrom(CP_UTF8, text); }
+
+std::wstring WideFromAnsi(std::string_view text) { return WideFrom(CP_ACP, text); }
 
 std::string Utf8FromWide(std::wstring_view text) {
   const int size = static_cast<int>(text.size());

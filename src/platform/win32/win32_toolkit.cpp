@@ -47,8 +47,12 @@ void Win32Toolkit::SetItemIndex(int index) {
 
 void Win32Toolkit::SetPanelText(int panel, std::string_view text) {
   const std::string value(text);
-  SendMessageA(window_.Control(layout::ControlId::StatusBar1), SB_SETTEXTA,
-               static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(value.c_str()));
+  HWND bar = window_.Control(layout::ControlId::StatusBar1);
+  SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(panel),
+               reinterpret_cast<LPARAM>(value.c_str()));
+  // A screen reader that follows the status bar hears the new text: the
+  // system's object of the bar has the panels as children 1 to 3.
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, bar, OBJID_CLIENT, panel + 1);
 }
 
 void Win32Toolkit::SetCaption(std::string_view caption) {
