@@ -5,6 +5,7 @@
 
 #include "common/errors.h"
 #include "common/text.h"
+#include "window/layout.h"
 
 namespace pellox {
 
@@ -55,5 +56,23 @@ std::string TForm1::FolderPartOf(const std::string& path) {
 }
 
 void TForm1::Close() { platform_.Pump.PostQuit(); }
+
+void TForm1::MnuExitClick() { Close(); }
+
+std::string TForm1::CellText(int column, int row) const {
+  return std::string(StringGrid1.Cell(column, row));
+}
+
+void TForm1::SetListCaption() {
+  ui_.SetCaption(ListFileName.empty()
+                     ? std::string(layout::kWindow.Caption)
+                     : std::string(layout::kWindow.Caption) + " | " + ListFileName);
+}
+
+void TForm1::SetColumnWidths(int firstColumn) {
+  for (int column = firstColumn; column <= layout::kParameter; ++column) {
+    StringGrid1.SetColWidth(column, layout::GridColumnWidth(column));
+  }
+}
 
 }  // namespace pellox
