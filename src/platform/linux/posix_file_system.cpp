@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/text.h"
 #include "platform/linux/errno_in_out_error.h"
+#include "platform/linux/linux_process_info.h"
 #include "platform/linux/posix_file_replacement.h"
 
 namespace pellox {
@@ -71,10 +73,7 @@ std::string ResolveTarget(const std::string& path, int depth = 0) {
   ssize_t length = readlink(path.c_str(), destination.data(), destination.size());
   if (length < 0 || static_cast<size_t>(length) == destination.size()) ThrowErrno(ENAMETOOLONG);
   destination.resize(static_cast<size_t>(length));
-  size_t slash = path.rfind('/');
-  if (destination.front() != '/' && slash != std::string::npos) {
-    destination.insert(0, path, 0, slash + 1);
-  }
+  if (destination.front() != '/') destination.insert(0, FolderPart(path, kPosixPathSeparators));
   return ResolveTarget(destination, depth + 1);
 }
 
@@ -116,8 +115,8 @@ mode_t NewFileMode() {
 // A missing file and a missing folder are both ENOENT here; the list file's
 // callers tell them apart (codes 2 and 3), so look whether the folder is there.
 [[noreturn]] void ThrowNotFound(const std::string& path) {
-  size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  std::string folder = FolderPart(path, kPosixPathSeparators);
+  if (folder.empty()) folder = ".";
   struct stat info {};
   if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) ThrowErrno(ENOENT);
   ThrowErrno(ENOTDIR);
@@ -175,9 +174,8 @@ bool RenameChangesNothingElse(int folderFd, const std::string& path, const struc
 
 // The folder part with its "/", and the name after it.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
-  size_t slash = path.rfind('/');
-  folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
+  folder = FolderPart(path, kPosixPathSeparators);
+  name = path.substr(folder.size());
 }
 
 }  // namespace
