@@ -24,7 +24,7 @@ GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
   // The user sizes the columns (by the drag below, never Qt's own).
   setSectionResizeMode(QHeaderView::Interactive);
   setMinimumSectionSize(kLine);
-  setMouseTracking(true);  // the split cursor over a border
+  viewport()->setMouseTracking(true);  // the split cursor over a border
   setDefaultSectionSize(layout::kGridDefaultColWidth + kLine);
   setFixedHeight(layout::kGridRowHeight + kLine);
 }
