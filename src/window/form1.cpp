@@ -1,7 +1,6 @@
 #include "window/form1.h"
 
 #include <exception>
-#include <new>
 
 #include "common/errors.h"
 #include "common/text.h"
@@ -44,10 +43,8 @@ void TForm1::Dispatch(FormEvent event) {
       case FormEvent::MnuExitClick:
         return MnuExitClick();
     }
-  } catch (const std::bad_alloc&) {
-    ui_.ShowErrorBox(application_.Title(), ErrorReportText(messages::kOutOfMemory));
   } catch (const std::exception& error) {
-    ui_.ShowErrorBox(application_.Title(), ErrorReportText(error.what()));
+    ui_.ShowErrorBox(application_.Title(), ErrorReportTextOf(error));
   }
 }
 

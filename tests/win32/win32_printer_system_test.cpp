@@ -59,9 +59,6 @@ TEST_F(Win32PrinterSystemTest, EnumerationFollowsTheSizeThenFillProtocol) {
   EXPECT_FALSE(size.Ok);
   EXPECT_EQ(printer_enum::kErrorInsufficientBuffer, size.LastError);
 
-  const EnumPrintersResult tooSmall = printers_.EnumPrinters(flags, 4, size.Needed - 1, records);
-  EXPECT_FALSE(tooSmall.Ok);
-  EXPECT_TRUE(records.empty());
   const EnumPrintersResult filled = printers_.EnumPrinters(flags, 4, size.Needed, records);
   EXPECT_TRUE(filled.Ok);
   ASSERT_FALSE(records.empty());

@@ -11,7 +11,7 @@ void ShowStopBox(HWND owner, std::string_view caption, std::string_view text) {
 }
 
 void ShowStartUpError(const std::exception& error) {
-  ShowStopBox(nullptr, messages::kStartupErrorCaption, error.what());
+  ShowStopBox(nullptr, messages::kStartupErrorCaption, ErrorReportTextOf(error));
 }
 
 }  // namespace pellox::win32

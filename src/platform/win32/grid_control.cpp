@@ -302,7 +302,7 @@ void GridControl::OnLButtonUp(int x) {
     const int width = x - geometry_.ColumnLeft(dragColumn_);
     drag_ = Drag::None;
     ReleaseCapture();
-    if (width > 1) model_.SetColWidth(dragColumn_, width);
+    DropColumnBorder(model_, dragColumn_, width);
     return;
   }
   EndDrag();

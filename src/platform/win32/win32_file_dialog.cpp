@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/win32_process_info.h"
 #include "window/layout.h"
 
 namespace pellox::win32 {
@@ -74,7 +75,7 @@ bool Win32FileDialog::Show(HWND owner) {
   const BOOL confirmed =
       kind_ == DialogKind::Open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
   if (!confirmed) return false;
-  const std::string path = ApplyDefaultExt(file, state_.DefaultExt, "\\:");
+  const std::string path = ApplyDefaultExt(file, state_.DefaultExt, kPathSeparators);
   if (path.size() > kMaxDialogPath) return false;
   state_.Confirm(path, static_cast<int>(ofn.nFilterIndex));
   return true;

@@ -23,6 +23,6 @@ std::vector<std::string> Win32ProcessInfo::Arguments() {
   return SplitCommandLine(commandLine_ ? *commandLine_ : std::string(GetCommandLineA()));
 }
 
-std::string Win32ProcessInfo::PathSeparators() { return "\\:"; }
+std::string Win32ProcessInfo::PathSeparators() { return kPathSeparators; }
 
 }  // namespace pellox::win32
