@@ -1,7 +1,7 @@
 // The system's file dialogs as the File menu and "Browse" show them, driven
 // by a timer that runs inside the dialog's own modal loop: it looks at the
 // open dialog, types a name and confirms or cancels it as a user would.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>

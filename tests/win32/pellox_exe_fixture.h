@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/scoped_handle.h"
+#include "platform/windows/scoped_handle.h"
 #include "temp_folder.h"
 #include "win32_test_support.h"
 

@@ -5,7 +5,7 @@
 // loaded. Wine looks in the program's folder before taking its own
 // built-in DLL only when told to prefer native ones ("native,builtin"),
 // which makes it search as Windows does for a DLL that is not a KnownDLL.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>

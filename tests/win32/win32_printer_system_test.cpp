@@ -1,6 +1,6 @@
 // Win32PrinterSystem: the profile under Wine's registry, the broadcast, the
 // version query and the system's error texts.
-#include "platform/win32/win32_printer_system.h"
+#include "platform/windows/win32_printer_system.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "common/errors.h"
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 #include "printers/printer.h"
 #include "win32_test_support.h"
 

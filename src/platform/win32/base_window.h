@@ -3,7 +3,7 @@
 // message to the derived class's HandleMessage.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 

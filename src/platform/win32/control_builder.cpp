@@ -5,8 +5,8 @@
 #include <array>
 
 #include "platform/win32/control_ids.h"
-#include "platform/win32/last_error.h"
 #include "platform/win32/named_control.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 

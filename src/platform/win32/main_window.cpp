@@ -2,9 +2,9 @@
 
 #include "platform/win32/control_builder.h"
 #include "platform/win32/control_ids.h"
-#include "platform/win32/last_error.h"
 #include "platform/win32/main_menu.h"
 #include "platform/win32/resource.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 

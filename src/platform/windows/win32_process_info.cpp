@@ -1,9 +1,9 @@
-#include "platform/win32/win32_process_info.h"
+#include "platform/windows/win32_process_info.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "app/command_line.h"
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 
