@@ -38,7 +38,7 @@ class PelloxExeTest : public ::testing::Test {
       text +=
           std::to_string(entry.Delay) + "\r\n" + entry.Program + "\r\n" + entry.Parameter + "\r\n";
     }
-    const std::string path = folder_ / "run list.lst";
+    std::string path = folder_ / "run list.lst";
     WriteFile(path, text);
     return path;
   }

@@ -89,7 +89,7 @@ HWND DialogOf(DWORD processId) {
   } dialog{processId, nullptr};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
+        auto* search = win32::IntegerAs<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
@@ -123,7 +123,7 @@ class PlantedDllTest : public PelloxExeTest {
   std::string Install(const std::string& program) {
     const std::string name = program.substr(program.find_last_of('\\') + 1);
     overrides_.push_back(std::make_unique<NativeFirstFor>(name, dlls_));
-    const std::string copy = programFolder_ / name;
+    std::string copy = programFolder_ / name;
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
     return copy;
   }

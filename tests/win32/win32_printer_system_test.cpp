@@ -109,8 +109,8 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     ++g_count;
     g_wParam = wParam;
     g_namedWindows =
-        lParam && (std::wstring(reinterpret_cast<const wchar_t*>(lParam)) == L"windows" ||
-                   std::strcmp(reinterpret_cast<const char*>(lParam), "windows") == 0);
+        lParam && (std::wstring(win32::IntegerAs<const wchar_t*>(lParam)) == L"windows" ||
+                   std::strcmp(win32::IntegerAs<const char*>(lParam), "windows") == 0);
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -17,7 +17,7 @@ DWORD TabStop(const layout::Control& control) {
 }
 
 HMENU IdOf(const layout::Control& control) {
-  return reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Id)));
+  return IntegerAs<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Id)));
 }
 
 int ClosedHeight(HWND combo) {

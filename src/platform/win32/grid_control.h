@@ -22,7 +22,7 @@ class GridControl : public BaseWindow<GridControl>, private GridObserver {
 
   // Observes `model` until destroyed; the model must outlive it.
   explicit GridControl(GridModel& model);
-  ~GridControl();
+  ~GridControl() override;
   GridControl(const GridControl&) = delete;
   GridControl& operator=(const GridControl&) = delete;
 

@@ -150,7 +150,7 @@ void NameForAssistiveTechnology(HWND control, std::string_view name, std::string
     delete naming;
     return;
   }
-  naming->original = reinterpret_cast<WNDPROC>(
+  naming->original = IntegerAs<WNDPROC>(
       SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedControlProc)));
   if (!naming->original) {
     RemovePropA(control, kProperty);
