@@ -12,7 +12,7 @@
 
 #include "common/errors.h"
 #include "platform/win32/error_box.h"
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 #include "win32_program_fixture.h"
 
 namespace pellox::testing {

@@ -5,7 +5,7 @@
 // loaded. Wine looks in the program's folder before taking its own
 // built-in DLL only when told to prefer native ones ("native,builtin"),
 // which makes it search as Windows does for a DLL that is not a KnownDLL.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -89,7 +89,7 @@ HWND DialogOf(DWORD processId) {
   } dialog{processId, nullptr};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
+        auto* search = win32::IntegerAs<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
@@ -123,7 +123,7 @@ class PlantedDllTest : public PelloxExeTest {
   std::string Install(const std::string& program) {
     const std::string name = program.substr(program.find_last_of('\\') + 1);
     overrides_.push_back(std::make_unique<NativeFirstFor>(name, dlls_));
-    const std::string copy = programFolder_ / name;
+    std::string copy = programFolder_ / name;
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
     return copy;
   }

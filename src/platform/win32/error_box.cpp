@@ -1,7 +1,7 @@
 #include "platform/win32/error_box.h"
 
 #include "common/errors.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::win32 {
 

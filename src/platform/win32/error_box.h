@@ -2,7 +2,7 @@
 // failed start-up. Both take the core's UTF-8 texts and show them wide.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <exception>
 #include <string_view>

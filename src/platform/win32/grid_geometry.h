@@ -3,7 +3,7 @@
 // nothing of the cells themselves.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <array>
 #include <cstddef>

@@ -42,10 +42,10 @@ void CentreOnOwnerMonitor(HWND dialog, HWND owner) {
 
 UINT_PTR CALLBACK DialogHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_NOTIFY) return 0;
-  const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+  const auto* notify = IntegerAs<const OFNOTIFYA*>(lParam);
   if (notify->hdr.code != CDN_INITDONE) return 0;
   // The hook's window is a child of the dialog proper.
-  CentreOnOwnerMonitor(GetParent(child), reinterpret_cast<HWND>(notify->lpOFN->lCustData));
+  CentreOnOwnerMonitor(GetParent(child), IntegerAs<HWND>(notify->lpOFN->lCustData));
   return 0;
 }
 

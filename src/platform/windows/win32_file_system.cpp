@@ -1,15 +1,15 @@
-#include "platform/win32/win32_file_system.h"
+#include "platform/windows/win32_file_system.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string>
 #include <string_view>
 
 #include "common/text.h"
-#include "platform/win32/last_error.h"
-#include "platform/win32/win32_file.h"
-#include "platform/win32/win32_file_replacement.h"
-#include "platform/win32/win32_process_info.h"
+#include "platform/windows/last_error.h"
+#include "platform/windows/win32_file.h"
+#include "platform/windows/win32_file_replacement.h"
+#include "platform/windows/win32_process_info.h"
 
 namespace pellox::win32 {
 

@@ -1,6 +1,6 @@
-#include "platform/win32/win32_process_info.h"
+#include "platform/windows/win32_process_info.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "app/command_line.h"
 
