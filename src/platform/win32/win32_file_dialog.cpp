@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/win32/win32_process_info.h"
+#include "platform/windows/win32_process_info.h"
 #include "window/layout.h"
 
 namespace pellox::win32 {
