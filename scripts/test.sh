@@ -8,7 +8,8 @@
 #     linux     the Linux build and its tests (core, Qt window, Linux layer,
 #               end to end)
 #     lint      clang-format and clang-tidy (scripts/lint.sh; configures the
-#               Linux build, whose compile_commands.json it reads)
+#               Linux and Windows builds, whose compile_commands.json it
+#               reads)
 #     asan      the same suite built with AddressSanitizer and UBSan
 #     fuzz      the libFuzzer targets, FUZZ_SECONDS each
 #     win32     the Windows build and its tests under Wine
