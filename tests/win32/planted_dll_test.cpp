@@ -81,26 +81,6 @@ class NativeFirstFor {
   std::vector<std::string> names_;
 };
 
-// The visible dialog box of process `processId`, or null.
-HWND DialogOf(DWORD processId) {
-  struct Search {
-    DWORD ProcessId;
-    HWND Found;
-  } dialog{processId, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* search = win32::IntegerAs<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
-        if (ClassOf(window) != "#32770") return TRUE;
-        search->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
-  return dialog.Found;
-}
-
 class PlantedDllTest : public PelloxExeTest {
  protected:
   void SetUp() override {
@@ -162,7 +142,7 @@ class PlantedDllTest : public PelloxExeTest {
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(MenuItemIdOf(kOpenItem), 0), 0);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = DialogOf(processId_)) != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return (dialog = VisibleDialogOf(processId_)) != nullptr; }))
         << "File/Open showed no dialog";
     HWND name = GetDlgItem(dialog, cmb13);
     if (!name) name = GetDlgItem(dialog, edt1);
