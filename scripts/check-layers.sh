@@ -11,7 +11,8 @@
 #   common                  errors, integer parse, text helpers
 #
 # The front ends stand above the whole core: platform/linux, platform/qt
-# (which also uses platform/linux) and platform/win32.
+# (which also uses platform/linux), platform/windows and platform/win32 (which
+# also uses platform/windows).
 #
 #   scripts/check-layers.sh [SRC_DIR]
 # Prints each include that breaks the order and exits 1 if there is one.
@@ -32,7 +33,8 @@ allowed_for() {
     app) allowed="common platform printers window runlist running app" ;;
     platform/linux) allowed="$core platform/linux" ;;
     platform/qt) allowed="$core platform/linux platform/qt" ;;
-    platform/win32) allowed="$core platform/win32" ;;
+    platform/windows) allowed="$core platform/windows" ;;
+    platform/win32) allowed="$core platform/windows platform/win32" ;;
     *) return 1 ;;
   esac
 }

@@ -39,10 +39,15 @@ case "${1:-}" in
   *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
+# One question to dpkg for all of them, so that the check is quick when
+# nothing is missing (dpkg-query leaves out a package it has never seen).
+declare -A installed=()
+while read -r package status; do
+  [[ "$status" == "install ok installed" ]] && installed[$package]=1
+done < <(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2>/dev/null || true)
 missing=()
 for package in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+  [[ -n "${installed[$package]:-}" ]] || missing+=("$package")
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 

@@ -7,13 +7,15 @@
 #   scripts/test.sh [PART]
 #     linux     the Linux build and its tests (core, Qt window, Linux layer,
 #               end to end)
-#     lint      clang-format and clang-tidy (scripts/lint.sh; builds the
-#               Linux build first, whose compile_commands.json it reads)
+#     lint      clang-format and clang-tidy (scripts/lint.sh; configures the
+#               Linux and Windows builds, whose compile_commands.json it
+#               reads)
 #     asan      the same suite built with AddressSanitizer and UBSan
 #     fuzz      the libFuzzer targets, FUZZ_SECONDS each
 #     win32     the Windows build and its tests under Wine
-#     packages  the .deb, zip and installer, built and checked (builds the
-#               Linux and Windows programs first)
+#     packages  the .deb, zip and installer, built and checked from the
+#               Linux and Windows build folders (their programs only, and
+#               the Windows tests' marker program)
 #     all       every part above, in that order (the default; what CI runs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,8 +34,9 @@ bash "$root/scripts/deps.sh" test
 # For the builds that scripts/fuzz.sh and scripts/package.sh configure.
 export PELLOX_WERROR=ON
 
-# The window tests under Wine and the end-to-end tests need an X display.
-if [[ -z "${DISPLAY:-}" ]]; then
+# The window tests under Wine, the end-to-end tests and the installer under
+# Wine need an X display; formatting, clang-tidy and fuzzing do not.
+if [[ -z "${DISPLAY:-}" && $part != lint && $part != fuzz ]]; then
   for n in $(seq 90 120); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
     # -noreset: a server that resets when its last client leaves drops the
@@ -50,10 +53,15 @@ fi
 status=0
 section() { printf '\n=== %s ===\n' "$1"; }
 
-linux_build() {
-  section "Linux build"
+# scripts/run.sh builds in a folder of its own (build/run), so the two never
+# reconfigure each other's build.
+linux_configure() {
   cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPELLOX_WERROR=ON >/dev/null
+}
+linux_build() {
+  section "Linux build"
+  linux_configure
   cmake --build "$build/linux" -j "$jobs"
 }
 linux_tests() {
@@ -81,10 +89,13 @@ fuzz() {
   section "Fuzzing (libFuzzer)"
   bash "$root/scripts/fuzz.sh" || status=1
 }
-win32_build() {
-  section "Windows build (mingw-w64)"
+win32_configure() {
   cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DPELLOX_WERROR=ON >/dev/null
+}
+win32_build() {
+  section "Windows build (mingw-w64)"
+  win32_configure
   cmake --build "$build/win32" -j "$jobs"
 }
 win32_tests() {
@@ -93,6 +104,11 @@ win32_tests() {
 }
 packages() {
   section "Packages (.deb, zip, installer)"
+  # scripts/package.sh builds the programs it packages in these folders; the
+  # installer's check starts the marker program of the Windows tests.
+  linux_configure
+  win32_configure
+  cmake --build "$build/win32" -j "$jobs" --target pellox_marker
   bash "$root/scripts/test-packages.sh" || status=1
 }
 
@@ -100,11 +116,11 @@ packages() {
 # and a failing test run only marks it failed.
 case "$part" in
   linux) linux_build; linux_tests ;;
-  lint) linux_build; lint ;;
+  lint) linux_configure; lint ;;
   asan) asan ;;
   fuzz) fuzz ;;
   win32) win32_build; win32_tests ;;
-  packages) linux_build; win32_build; packages ;;
+  packages) packages ;;
   all) linux_build; linux_tests; lint; asan; fuzz; win32_build; win32_tests; packages ;;
 esac
 

@@ -24,10 +24,12 @@ void TForm1::FormShow() {
   if (!arguments.empty()) RunUnattended(arguments.front());
 }
 
-void TForm1::SetColumnWidths(int firstColumn) {
-  for (int column = firstColumn; column <= layout::kParameter; ++column) {
-    StringGrid1.SetColWidth(column, layout::GridColumnWidth(column));
-  }
+void TForm1::RunUnattended(const std::string& path) {
+  ListFileName = path;
+  SetListCaption();
+  if (!LoadList(ListFileName)) return MnuNewClick();
+  Button7Click();
+  Close();
 }
 
 void TForm1::FillPrinterChoice() {

@@ -1,5 +1,9 @@
 #include "common/errors.h"
 
+#include <new>
+
+#include "common/text.h"
+
 namespace pellox {
 
 namespace {
@@ -61,6 +65,13 @@ std::string Win32Message(uint32_t code, std::string systemText) {
 
 EWin32Error::EWin32Error(uint32_t code, const std::string& systemText)
     : Exception(Win32Message(code, systemText)), code_(code) {}
+
+std::string ErrorReportTextOf(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+    return ErrorReportText(messages::kOutOfMemory);
+  }
+  return ErrorReportText(error.what());
+}
 
 std::vector<std::string> MessageTexts() {
   std::vector<std::string> texts;

@@ -88,6 +88,12 @@ inline constexpr const char* kOutOfMemory = "メモリが不足しています";
 inline constexpr const char* kStartupErrorCaption = "アプリケーション エラー";
 }  // namespace messages
 
+// The text of the standard error report for `error`: ErrorReportText of
+// its message, of kOutOfMemory when memory ran out. Both the report of an
+// error that left an event handler and the box of a failed start-up show
+// this text.
+std::string ErrorReportTextOf(const std::exception& error);
+
 // Every text that an error box of the program can show besides file names
 // and the system's own texts: the messages of the errors above (the number
 // in a text that holds one stands for any) and the start-up box's caption.

@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <string>
 
+#include "common/end_of_data.h"
+
 namespace pellox {
 
 // The list format's end-of-data byte. A file that begins with it reads as
 // an empty file, which never loads as a list.
-inline constexpr char kUnloadableMark = 0x1A;
+inline constexpr char kUnloadableMark = kEndOfDataByte;
 
 // The open file being overwritten. Each call raises EInOutError when it
 // fails.

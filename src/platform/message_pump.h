@@ -16,14 +16,15 @@ class MessagePump {
   // that its handler runs inside this call, and returns when the queue is
   // empty; never blocks. A quit request found in the queue is taken out and
   // does not stop the processing. Returns true when it took out a quit
-  // request.
+  // request. Never fails.
   virtual bool ProcessPendingMessages() = 0;
 
   // Blocks until a message is waiting or `timeoutMs` milliseconds have
   // passed (kInfinite: no limit); handles nothing itself. May return early.
+  // Never fails.
   virtual void WaitForMessage(uint32_t timeoutMs) = 0;
 
-  // Queues a quit request (the main window was closed).
+  // Queues a quit request (the main window was closed). Never fails.
   virtual void PostQuit() = 0;
 };
 

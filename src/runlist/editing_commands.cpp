@@ -1,6 +1,7 @@
 // The run list's editing commands behind "Add", "Insert", "Delete", "Edit"
-// and "Pick". The grid is the list's store: entry k is row k, and the row
-// count is EntryCount + 1, or kEmptyListRowCount for the empty list.
+// and "Pick", and "Browse", which fills the ExeName field. The grid is the
+// list's store: entry k is row k, and the row count is EntryCount + 1, or
+// kEmptyListRowCount for the empty list.
 #include <array>
 #include <string>
 #include <string_view>
@@ -16,10 +17,6 @@ using layout::kDelay;
 using layout::kExeName;
 using layout::kNo;
 using layout::kParameter;
-
-std::string TForm1::CellText(int column, int row) const {
-  return std::string(StringGrid1.Cell(column, row));
-}
 
 void TForm1::EmptyList() {
   EntryCount = 0;
@@ -104,6 +101,16 @@ void TForm1::Button6Click() {
   ui_.SetText(EditField::Edit1, StringGrid1.Cell(kDelay, r));
   ui_.SetText(EditField::Edit2, StringGrid1.Cell(kExeName, r));
   ui_.SetText(EditField::Edit3, StringGrid1.Cell(kParameter, r));
+}
+
+// "Browse" starts in the folder of the last program picked (at first the
+// program's own).
+void TForm1::Button1Click() {
+  ui_.PrepareDialog(DialogId::OpenDialog1, {BrowseDir, kBrowseFilter, "", std::nullopt});
+  if (!ui_.ShowDialog(DialogId::OpenDialog1)) return;
+  const std::string path = ui_.DialogFileName(DialogId::OpenDialog1);
+  ui_.SetText(EditField::Edit2, path);
+  BrowseDir = FolderPartOf(path);
 }
 
 }  // namespace pellox

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/in_place_overwrite.h"
 #include "runlist/list_file_format.h"
 #include "runlist/list_file_reader.h"
 #include "runlist/list_file_writer.h"
@@ -20,8 +19,6 @@ namespace pellox {
 namespace {
 
 static_assert(layout::kNo == 0 && layout::kParameter + 1 == layout::kGridColumns);
-// A file that an in-place save has marked must read as empty.
-static_assert(kUnloadableMark == kEndOfDataByte);
 
 // The texts of one grid row while it is read; kept from entry to entry, so
 // their room is reused.

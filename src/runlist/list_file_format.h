@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/end_of_data.h"
+
 namespace pellox {
 
-// Data ends at the first 0x1A, wherever it stands.
-inline constexpr char kEndOfDataByte = 0x1A;
 inline constexpr char kCR = '\r';
 inline constexpr char kLF = '\n';
 

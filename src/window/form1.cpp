@@ -1,10 +1,10 @@
 #include "window/form1.h"
 
 #include <exception>
-#include <new>
 
 #include "common/errors.h"
 #include "common/text.h"
+#include "window/layout.h"
 
 namespace pellox {
 
@@ -43,10 +43,8 @@ void TForm1::Dispatch(FormEvent event) {
       case FormEvent::MnuExitClick:
         return MnuExitClick();
     }
-  } catch (const std::bad_alloc&) {
-    ui_.ShowErrorBox(application_.Title(), ErrorReportText(messages::kOutOfMemory));
   } catch (const std::exception& error) {
-    ui_.ShowErrorBox(application_.Title(), ErrorReportText(error.what()));
+    ui_.ShowErrorBox(application_.Title(), ErrorReportTextOf(error));
   }
 }
 
@@ -55,5 +53,23 @@ std::string TForm1::FolderPartOf(const std::string& path) {
 }
 
 void TForm1::Close() { platform_.Pump.PostQuit(); }
+
+void TForm1::MnuExitClick() { Close(); }
+
+std::string TForm1::CellText(int column, int row) const {
+  return std::string(StringGrid1.Cell(column, row));
+}
+
+void TForm1::SetListCaption() {
+  ui_.SetCaption(ListFileName.empty()
+                     ? std::string(layout::kWindow.Caption)
+                     : std::string(layout::kWindow.Caption) + " | " + ListFileName);
+}
+
+void TForm1::SetColumnWidths(int firstColumn) {
+  for (int column = firstColumn; column <= layout::kParameter; ++column) {
+    StringGrid1.SetColWidth(column, layout::GridColumnWidth(column));
+  }
+}
 
 }  // namespace pellox

@@ -5,10 +5,11 @@
 // WindowToolkit and the system only through Platform. System-independent
 // code only.
 //
-// The handlers live with their subsystems: window/file_commands.cpp here,
-// and in the folders above this one app/form_show.cpp,
-// runlist/editing_commands.cpp, runlist/list_file.cpp,
-// running/run_sequence.cpp and running/default_printer_switch.cpp.
+// The form declares every handler; each is defined with its subsystem in
+// the folders above this one (app/form_show.cpp, runlist/editing_commands.cpp,
+// runlist/file_menu.cpp, runlist/list_file.cpp, running/run_sequence.cpp,
+// running/default_printer_switch.cpp), File/Exit here. From this folder
+// only Dispatch calls up into them.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,10 @@ void DragScrollStep(GridModel& grid, bool up) {
   grid.Click(up ? grid.TopRow() : lastShown, true);
 }
 
+void DropColumnBorder(GridModel& grid, int column, int width) {
+  if (width > 1) grid.SetColWidth(column, width);
+}
+
 int WheelSteps::Take(int delta) {
   remainder_ += delta;
   const int notches = remainder_ / kNotch;

@@ -2,6 +2,10 @@
 // change the controls other than the grid (the form owns the grid's state,
 // which the front ends observe). System-independent interface; the front
 // ends and the tests' fake implement it.
+//
+// The controls are the program's own, so no call here fails or raises; the
+// arguments each call must be given are said beside it (the fake rejects
+// others, to catch the caller's mistake in the core's tests).
 #pragma once
 
 #include <string>
@@ -17,16 +21,18 @@ class WindowToolkit {
  public:
   virtual ~WindowToolkit() = default;
 
-  // Edit1 to Edit3.
+  // Edit1 to Edit3: the field's whole text, as bytes; SetText replaces it.
   virtual std::string Text(EditField field) const = 0;
   virtual void SetText(EditField field, std::string_view text) = 0;
 
-  // ComboBox1, a drop-down list the user cannot type into.
+  // ComboBox1, a drop-down list the user cannot type into. ClearItems
+  // leaves it empty with nothing selected; AddItem appends one item.
   virtual void ClearItems() = 0;
   virtual void AddItem(std::string_view text) = 0;
   virtual int ItemCount() const = 0;
   // -1 while no item is selected.
   virtual int ItemIndex() const = 0;
+  // Selects item `index`, 0 to ItemCount() - 1.
   virtual void SetItemIndex(int index) = 0;
 
   // StatusBar1, panels 0 to 2. The screen catches up when messages are

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace pellox::testing {
@@ -70,6 +71,15 @@ TEST(GridMouseTest, WheelDeltasBecomeRowStepsPerWholeNotch) {
     std::vector<int> steps;
     for (int delta : c.deltas) steps.push_back(wheel.Take(delta));
     EXPECT_EQ(steps, c.steps) << c.label;
+  }
+}
+
+TEST(GridMouseTest, ADroppedBorderSetsTheWidthOnlyWhenItIsMoreThanOnePixel) {
+  for (const auto& [width, kept] : {std::pair{2, 2}, {94, 94}, {1, 64}, {0, 64}, {-20, 64}}) {
+    GridModel grid(4, 2, 1);
+    grid.SetColWidth(1, 64);
+    DropColumnBorder(grid, 1, width);
+    EXPECT_EQ(grid.ColWidth(1), kept) << "dropped at " << width;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "child_process.h"
 #include "common/errors.h"
 #include "file_test_support.h"
+#include "platform/linux/errno_in_out_error.h"
 #include "temp_folder.h"
 
 namespace pellox::testing {

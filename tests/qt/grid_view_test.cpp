@@ -108,8 +108,9 @@ class QtGridViewTest : public WindowFixture {
     EXPECT_TRUE(RowFullyShown(row));
   }
 
-  // Drags the right border of `column` in the header row by `by` pixels.
-  void DragBorder(int column, int by) {
+  // Presses on the right border of `column` in the header row (its grid
+  // line) and moves it by `by` pixels; gives where the pointer is.
+  QPoint PressAndMoveBorder(int column, int by) {
     QHeaderView* header = view->horizontalHeader();
     QWidget* area = header->viewport();
     const int border = header->sectionViewportPosition(column) + header->sectionSize(column);
@@ -119,7 +120,12 @@ class QtGridViewTest : public WindowFixture {
     QMouseEvent move(QEvent::MouseMove, QPointF(to), area->mapToGlobal(to), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(area, &move);
-    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
+    return to;
+  }
+  // Drags the right border of `column` in the header row by `by` pixels.
+  void DragBorder(int column, int by) {
+    const QPoint to = PressAndMoveBorder(column, by);
+    QTest::mouseRelease(view->horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier, to);
   }
   QColor LineColor() const {
     QStyleOptionViewItem option;
@@ -268,6 +274,46 @@ TEST_F(QtGridViewTest, ADragToOnePixelOrLessKeepsTheOldWidth) {
   DragBorder(1, 2 - 64);
   EXPECT_EQ(view->ColumnWidth(1), 2);
   EXPECT_EQ(Grid().ColWidth(1), 2);
+}
+
+// As on Windows: while a border is dragged, a dotted line (every other
+// pixel inverted) follows the pointer down the header and the rows, and the
+// width changes only when the button is released.
+TEST_F(QtGridViewTest, ABorderDragShowsADottedLineAndTakesTheWidthOnRelease) {
+  Grid().SetColWidth(1, 64);
+  FillRows(3);
+  ClickRow(1);  // a press on the header focuses the grid: its frame is seen before too
+  ASSERT_TRUE(view->hasFocus());
+  QWidget* header = view->horizontalHeader()->viewport();
+  const QImage headerBefore = header->grab().toImage();
+  const QImage rowsBefore = view->viewport()->grab().toImage();
+  const int x = PressAndMoveBorder(1, 30).x();
+  const QImage headerDuring = header->grab().toImage();
+  const QImage rowsDuring = view->viewport()->grab().toImage();
+  EXPECT_EQ(view->ColumnWidth(1), 64) << "the width changed during the drag";
+  EXPECT_EQ(Grid().ColWidth(1), 64);
+  // `gridY`: the image's top in the grid, for the checkerboard's phase.
+  const auto expectLine = [&](const QImage& before, const QImage& during, int gridY) {
+    for (int y = 0; y < during.height(); ++y) {
+      const QColor under = before.pixelColor(x, y);
+      const QColor inverted(255 - under.red(), 255 - under.green(), 255 - under.blue());
+      ASSERT_EQ(during.pixelColor(x, y), (x + y + gridY) % 2 == 0 ? inverted : under) << y;
+      for (int beside : {x - 1, x + 1}) {
+        ASSERT_EQ(during.pixelColor(beside, y), before.pixelColor(beside, y)) << beside << "," << y;
+      }
+    }
+  };
+  expectLine(headerBefore, headerDuring, 0);
+  expectLine(rowsBefore, rowsDuring, header->height());
+
+  QTest::mouseRelease(header, Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
+  EXPECT_EQ(view->ColumnWidth(1), 94);
+  EXPECT_EQ(Grid().ColWidth(1), 94);
+  // The line has gone: the new border is a plain grid line.
+  const QImage headerAfter = header->grab().toImage();
+  for (int y = 0; y < layout::kGridRowHeight; ++y) {
+    EXPECT_EQ(headerAfter.pixelColor(x, y), LineColor()) << y;
+  }
 }
 
 TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {

@@ -10,7 +10,12 @@
 #include <QStyleOptionComboBox>
 #include <QTimer>
 
+#include <functional>
+#include <new>
+
+#include "common/errors.h"
 #include "platform/qt/byte_text.h"
+#include "platform/qt/error_box.h"
 #include "platform/qt/grid_view.h"
 #include "platform/qt/status_bar.h"
 #include "window/layout.h"
@@ -155,6 +160,38 @@ TEST_F(QtToolkitTest, AssistiveTechnologyReadsTheErrorBoxsCaptionAndMessage) {
   });
   toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");
   EXPECT_TRUE(seen);
+}
+
+// The box of a failed start-up shows the standard error report's text: a
+// full stop after a message whose last byte sorts after ".", none after
+// ")", and the out-of-memory text when memory ran out.
+TEST_F(QtToolkitTest, TheStartUpBoxShowsTheErrorReportsText) {
+  const struct {
+    const char* Label;
+    std::function<void()> Show;
+    QString Text;
+  } cases[] = {
+      {"a Japanese message", [] { ShowStartUpError(Exception("整数のオーバーフロー")); },
+       "整数のオーバーフロー."},
+      {"a message ending in )", [] { ShowStartUpError(EInOutError::Unlisted(5)); },
+       "I/O エラー (5)"},
+      {"memory ran out", [] { ShowStartUpError(std::bad_alloc()); }, "メモリが不足しています."},
+  };
+  for (const auto& c : cases) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr) << c.Label;
+      seen = true;
+      EXPECT_EQ(box->windowTitle(), "アプリケーション エラー") << c.Label;
+      EXPECT_EQ(box->text(), c.Text) << c.Label;
+      EXPECT_EQ(box->icon(), QMessageBox::Critical) << c.Label;
+      EXPECT_EQ(box->parentWidget(), nullptr) << c.Label;
+      box->accept();
+    });
+    c.Show();
+    EXPECT_TRUE(seen) << c.Label;
+  }
 }
 
 }  // namespace

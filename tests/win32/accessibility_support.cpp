@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/win32/accessible_object.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::testing {
 

@@ -4,7 +4,7 @@
 // WinEvents that the windows raise.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <oleacc.h>
 #include <wrl/client.h>

@@ -1,5 +1,5 @@
 // The system DLLs that pellox.exe delay-loads (one .def file each in
-// src/platform/win32/delay_loaded), by file name in lower case, as the
+// src/platform/windows/delay_loaded), by file name in lower case, as the
 // build names their stand-ins (PELLOX_STAND_INS).
 #pragma once
 

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "platform/win32/system_dlls.h"
+#include "platform/windows/system_dlls.h"
 
 int main(int argc, char** argv) {
   int first = 1;

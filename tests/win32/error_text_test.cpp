@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <new>
 #include <string>
 
 #include "common/errors.h"
 #include "platform/win32/error_box.h"
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 #include "win32_program_fixture.h"
 
 namespace pellox::testing {
@@ -50,6 +52,10 @@ EWin32Error RaisedError() {
   return EWin32Error(0, "");
 }
 
+// "アプリケーション エラー".
+const std::wstring kStartUpCaption =
+    L"\u30a2\u30d7\u30ea\u30b1\u30fc\u30b7\u30e7\u30f3 \u30a8\u30e9\u30fc";
+
 class ErrorTextTest : public Win32ProgramTest {
  protected:
   void SetUp() override {
@@ -80,10 +86,31 @@ TEST_F(ErrorTextTest, TheStartUpBoxShowsOurTextAndTheSystemTextReadably) {
   const EWin32Error error = RaisedError();
   const SeenBox box = ReadMessageBox(nullptr, [&] { ShowStartUpError(error); });
   ASSERT_TRUE(box.Found);
-  EXPECT_TRUE(box.Caption ==
-              L"\u30a2\u30d7\u30ea\u30b1\u30fc\u30b7\u30e7\u30f3 \u30a8\u30e9\u30fc");
-  EXPECT_TRUE(box.Text == ExpectedMessage())
+  EXPECT_TRUE(box.Caption == kStartUpCaption);
+  // The system text ends in a letter: the standard error report's full stop.
+  EXPECT_TRUE(box.Text == ExpectedMessage() + L".")
       << "code page " << GetACP() << ", box text of " << box.Text.size() << " characters";
+}
+
+// The start-up box's text follows the standard error report's rule, as on
+// Linux: no full stop after ")", the out-of-memory text when memory ran out.
+TEST_F(ErrorTextTest, TheStartUpBoxShowsTheErrorReportsText) {
+  const struct {
+    const char* Label;
+    std::function<void()> Show;
+    std::wstring Text;
+  } cases[] = {
+      {"a message ending in )", [] { ShowStartUpError(EInOutError::Unlisted(5)); },
+       L"I/O \u30a8\u30e9\u30fc (5)"},
+      {"memory ran out", [] { ShowStartUpError(std::bad_alloc()); },
+       L"\u30e1\u30e2\u30ea\u304c\u4e0d\u8db3\u3057\u3066\u3044\u307e\u3059."},
+  };
+  for (const auto& c : cases) {
+    const SeenBox box = ReadMessageBox(nullptr, c.Show);
+    ASSERT_TRUE(box.Found) << c.Label;
+    EXPECT_TRUE(box.Caption == kStartUpCaption) << c.Label;
+    EXPECT_TRUE(box.Text == c.Text) << c.Label << ": " << box.Text.size() << " characters";
+  }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The system's file dialogs as the File menu and "Browse" show them, driven
 // by a timer that runs inside the dialog's own modal loop: it looks at the
 // open dialog, types a name and confirms or cancels it as a user would.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ HWND OpenDialogOfThisThread() {
         char name[16] = {};
         GetClassNameA(window, name, sizeof name);
         if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
+        *win32::IntegerAs<HWND*>(result) = window;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&found));
@@ -187,8 +187,10 @@ TEST_F(FileDialogTest, TheOpenDialogIsCentredAThirdFromTheTopWithoutAReadOnlyBox
   GetMonitorInfoA(MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& m = monitor.rcMonitor;
   const RECT& r = cancel.View.Rect;
-  EXPECT_NEAR((m.right - m.left - (r.right - r.left)) / 2, r.left - m.left, 1);
-  EXPECT_NEAR((m.bottom - m.top - (r.bottom - r.top)) / 3, r.top - m.top, 1);
+  const int centredLeft = (m.right - m.left - (r.right - r.left)) / 2;
+  const int thirdDownTop = (m.bottom - m.top - (r.bottom - r.top)) / 3;
+  EXPECT_NEAR(centredLeft, r.left - m.left, 1);
+  EXPECT_NEAR(thirdDownTop, r.top - m.top, 1);
 }
 
 TEST_F(FileDialogTest, SavingOverAnExistingFileAsksNothing) {

@@ -84,7 +84,7 @@ class GridControlTest : public Win32ProgramTest {
     BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     GdiFlush();
     const auto* first = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(first, first + width * height);
+    std::vector<uint32_t> pixels(first, first + static_cast<ptrdiff_t>(width) * height);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);

@@ -116,6 +116,42 @@ TEST_F(GridControlTest, DraggingAHeaderBorderSetsTheColumnWidth) {
   EXPECT_EQ(40, Model().ColWidth(0));
 }
 
+// While a border is dragged, a dotted line (every other pixel inverted)
+// follows the pointer down the whole grid; the width changes on release.
+TEST_F(GridControlTest, ABorderDragShowsADottedLineAndTakesTheWidthOnRelease) {
+  SetRows(4);
+  Click(100, MiddleOf(1));  // the focus frame is in the picture before the drag too
+  RedrawWindow(grid_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(grid_, &client);
+  const int border = 40 + 1 + 64;
+  const int x = border + 30;
+  HDC dc = GetDC(grid_);
+  std::vector<COLORREF> before;
+  for (int y = 0; y < client.bottom; ++y) before.push_back(GetPixel(dc, x, y));
+  SendMessageA(grid_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(border, 5));
+  SendMessageA(grid_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 5));
+  EXPECT_EQ(64, Model().ColWidth(1)) << "the width changed during the drag";
+  // Whether the first pixel is one of the dots: the pattern's phase.
+  const bool firstIsDot = GetPixel(dc, x, 0) != before[0];
+  int inverted = 0;
+  for (int y = 0; y < client.bottom; ++y) {
+    const COLORREF under = before[static_cast<size_t>(y)];
+    const bool dot = (y % 2 == 0) == firstIsDot;
+    ASSERT_EQ(GetPixel(dc, x, y), dot ? (under ^ 0xFFFFFFu) : under) << y;
+    inverted += dot ? 1 : 0;
+  }
+  EXPECT_GE(inverted, client.bottom / 2);
+  SendMessageA(grid_, WM_LBUTTONUP, 0, MAKELPARAM(x, 5));
+  EXPECT_EQ(94, Model().ColWidth(1));
+  RedrawWindow(grid_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The line has gone: the new border is a plain grid line.
+  for (int y = 0; y < layout::kGridRowHeight; ++y) {
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, x, y)) << y;
+  }
+  ReleaseDC(grid_, dc);
+}
+
 TEST_F(GridControlTest, NoCellEditorOpens) {
   SetRows(5);
   SendMessageA(grid_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, MiddleOf(2)));

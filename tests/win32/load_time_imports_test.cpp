@@ -3,7 +3,7 @@
 // Windows takes a KnownDLL from System32 whatever lies beside the program,
 // but looks for any other DLL in the program's folder first. So every
 // load-time import must be a KnownDLL; every other system DLL is
-// delay-loaded from System32 (src/platform/win32/system_dlls.h).
+// delay-loaded from System32 (src/platform/windows/system_dlls.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -119,7 +119,7 @@ TEST(LoadTimeImportsTest, PelloxExeImportsOnlyKnownDllsAtLoadTime) {
     EXPECT_TRUE(kKnownDlls.contains(dll))
         << dll << " is imported at load time but is not a KnownDLL: a DLL of that name beside "
         << "pellox.exe would be loaded instead. Name the functions the program calls of it in a "
-        << ".def file in src/platform/win32/delay_loaded/ instead of linking it.";
+        << ".def file in src/platform/windows/delay_loaded/ instead of linking it.";
   }
 }
 

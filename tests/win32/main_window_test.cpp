@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirClassesAndLayoutCaptions) {
 std::string g_edit1AtShow = "(not shown)";
 HWND g_edit1 = nullptr;
 LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  const auto* message = win32::IntegerAs<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam &&
       g_edit1AtShow == "(not shown)" && GetParent(g_edit1) == message->hwnd) {
     g_edit1AtShow = WindowText(g_edit1);
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, EnterInAFieldClicksNothing) {
 }
 
 TEST_F(MainWindowTest, ControlsUseTheWindowFontExceptTheStatusBar) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(Control(ControlId::Edit1), WM_GETFONT, 0, 0));
+  HFONT font = win32::IntegerAs<HFONT>(SendMessageA(Control(ControlId::Edit1), WM_GETFONT, 0, 0));
   ASSERT_TRUE(font);
   LOGFONTA logFont{};
   GetObjectA(font, sizeof logFont, &logFont);
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, ControlsUseTheWindowFontExceptTheStatusBar) {
   EXPECT_EQ(layout::kWindow.FontCharset, logFont.lfCharSet);
   EXPECT_STREQ(layout::kWindow.FontName, logFont.lfFaceName);
   for (const layout::Control& control : layout::kControls) {
-    const auto used = reinterpret_cast<HFONT>(SendMessageA(Control(control.Id), WM_GETFONT, 0, 0));
+    const auto used = win32::IntegerAs<HFONT>(SendMessageA(Control(control.Id), WM_GETFONT, 0, 0));
     if (control.Kind == ControlKind::StatusBar) {
       EXPECT_NE(font, used) << control.Name;
     } else {
@@ -508,7 +508,7 @@ void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
 // when the menu loop has ended.
 void TypeInFileMenu(HWND window, char letter) {
   g_menuOwner = window;
-  g_letter = static_cast<WPARAM>(letter);
+  g_letter = static_cast<unsigned char>(letter);
   g_menuEndedByForce = false;
   SetTimer(nullptr, 0, 300, &TypeLetter);
   const UINT_PTR safety = SetTimer(nullptr, 0, 3000, &EndMenuLater);

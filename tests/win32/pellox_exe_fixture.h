@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/scoped_handle.h"
+#include "platform/windows/scoped_handle.h"
 #include "temp_folder.h"
 #include "win32_test_support.h"
 
@@ -38,7 +38,7 @@ class PelloxExeTest : public ::testing::Test {
       text +=
           std::to_string(entry.Delay) + "\r\n" + entry.Program + "\r\n" + entry.Parameter + "\r\n";
     }
-    const std::string path = folder_ / "run list.lst";
+    std::string path = folder_ / "run list.lst";
     WriteFile(path, text);
     return path;
   }

@@ -7,7 +7,7 @@
 
 #include "pellox_exe_fixture.h"
 #include "platform/win32/control_ids.h"
-#include "platform/win32/scoped_handle.h"
+#include "platform/windows/scoped_handle.h"
 
 namespace pellox::testing {
 namespace {

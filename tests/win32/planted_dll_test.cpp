@@ -5,7 +5,7 @@
 // loaded. Wine looks in the program's folder before taking its own
 // built-in DLL only when told to prefer native ones ("native,builtin"),
 // which makes it search as Windows does for a DLL that is not a KnownDLL.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -81,26 +81,6 @@ class NativeFirstFor {
   std::vector<std::string> names_;
 };
 
-// The visible dialog box of process `processId`, or null.
-HWND DialogOf(DWORD processId) {
-  struct Search {
-    DWORD ProcessId;
-    HWND Found;
-  } dialog{processId, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
-        if (ClassOf(window) != "#32770") return TRUE;
-        search->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
-  return dialog.Found;
-}
-
 class PlantedDllTest : public PelloxExeTest {
  protected:
   void SetUp() override {
@@ -123,7 +103,7 @@ class PlantedDllTest : public PelloxExeTest {
   std::string Install(const std::string& program) {
     const std::string name = program.substr(program.find_last_of('\\') + 1);
     overrides_.push_back(std::make_unique<NativeFirstFor>(name, dlls_));
-    const std::string copy = programFolder_ / name;
+    std::string copy = programFolder_ / name;
     EXPECT_TRUE(CopyFileA(program.c_str(), copy.c_str(), FALSE)) << program;
     return copy;
   }
@@ -162,7 +142,7 @@ class PlantedDllTest : public PelloxExeTest {
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(MenuItemIdOf(kOpenItem), 0), 0);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = DialogOf(processId_)) != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return (dialog = VisibleDialogOf(processId_)) != nullptr; }))
         << "File/Open showed no dialog";
     HWND name = GetDlgItem(dialog, cmb13);
     if (!name) name = GetDlgItem(dialog, edt1);

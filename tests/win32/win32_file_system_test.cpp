@@ -1,7 +1,7 @@
 // Win32FileSystem on real files.
-#include "platform/win32/win32_file_system.h"
+#include "platform/windows/win32_file_system.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>

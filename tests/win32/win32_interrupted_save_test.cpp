@@ -14,8 +14,8 @@
 #include "big_list.h"
 #include "file_calls.h"
 #include "form_harness.h"
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/windows/scoped_handle.h"
+#include "platform/windows/win32_file_system.h"
 #include "temp_folder.h"
 #include "win32_test_support.h"
 

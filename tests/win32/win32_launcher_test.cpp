@@ -1,5 +1,5 @@
 // Win32Launcher starting a real program through the shell.
-#include "platform/win32/win32_launcher.h"
+#include "platform/windows/win32_launcher.h"
 
 #include <gtest/gtest.h>
 

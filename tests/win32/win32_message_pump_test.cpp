@@ -1,9 +1,9 @@
 // Win32MessagePump and Win32TickClock on this thread's real queue.
-#include "platform/win32/win32_message_pump.h"
+#include "platform/windows/win32_message_pump.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/win32_tick_clock.h"
+#include "platform/windows/win32_tick_clock.h"
 #include "win32_test_support.h"
 
 namespace pellox::testing {

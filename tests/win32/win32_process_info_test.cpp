@@ -1,5 +1,5 @@
 // Win32ProcessInfo: the module path and the command-line arguments.
-#include "platform/win32/win32_process_info.h"
+#include "platform/windows/win32_process_info.h"
 
 #include <gtest/gtest.h>
 

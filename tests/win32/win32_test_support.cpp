@@ -18,7 +18,7 @@ std::vector<MarkerStart> MarkerStarts(const std::string& folder) {
   std::vector<MarkerStart> starts;
   for (const std::string& name : NamesIn(folder)) {
     if (!name.ends_with(".done")) continue;  // still being written
-    const std::string text = ReadFile(folder + kPathSeparator + name);
+    const std::string text = ReadFile((folder + kPathSeparator).append(name));
     const size_t lineEnd = text.find('\n');
     if (lineEnd == std::string::npos) continue;
     starts.push_back({text.substr(0, lineEnd), text.substr(lineEnd + 1)});
@@ -124,7 +124,7 @@ std::vector<HWND> TaskbarWindows(DWORD processId) {
   } windows{processId, {}};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
+        auto* search = win32::IntegerAs<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
@@ -144,7 +144,7 @@ HWND VisibleDialogOf(DWORD processId) {
   } search{processId, nullptr};
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
+        auto* s = win32::IntegerAs<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         char name[16] = {};
@@ -180,7 +180,7 @@ std::string OwnFolder() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of("\\") + 1);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {

@@ -3,7 +3,7 @@
 // built beside the tests, bounded waits and the printer settings.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <functional>
 #include <optional>

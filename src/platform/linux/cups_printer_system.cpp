@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include "common/errors.h"
+#include "common/text.h"
 #include "platform/linux/bounded_child.h"
+#include "platform/linux/linux_process_info.h"
 #include "printers/printer.h"
 
 namespace pellox {
@@ -208,9 +210,9 @@ void CupsPrinterSystem::RaiseSystemError(uint32_t code) {
 }
 
 std::string CupsHelperBeside(const std::string& programPath, const std::string& helperFolder) {
-  const size_t slash = programPath.rfind('/');
-  if (slash == std::string::npos) return {};
-  return programPath.substr(0, slash + 1) + helperFolder + "/pellox-cups";
+  const std::string folder = FolderPart(programPath, kPosixPathSeparators);
+  if (folder.empty()) return {};
+  return folder + helperFolder + "/pellox-cups";
 }
 
 }  // namespace pellox

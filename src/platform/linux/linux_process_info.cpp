@@ -24,6 +24,6 @@ std::string LinuxProcessInfo::ModuleFileName() {
 
 std::vector<std::string> LinuxProcessInfo::Arguments() { return arguments_; }
 
-std::string LinuxProcessInfo::PathSeparators() { return "/"; }
+std::string LinuxProcessInfo::PathSeparators() { return kPosixPathSeparators; }
 
 }  // namespace pellox

@@ -8,6 +8,10 @@
 
 namespace pellox {
 
+// The folder separator of Linux paths, for the core (PathSeparators) and
+// the Linux layer and Qt window alike.
+inline constexpr char kPosixPathSeparators[] = "/";
+
 class LinuxProcessInfo : public ProcessInfo {
  public:
   // Keeps a copy of main's arguments.
@@ -17,7 +21,7 @@ class LinuxProcessInfo : public ProcessInfo {
   std::string ModuleFileName() override;
   // argv[1..], as the kernel passed them.
   std::vector<std::string> Arguments() override;
-  // "/".
+  // kPosixPathSeparators.
   std::string PathSeparators() override;
 
  private:

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/linux/posix_file_system.h"
+#include "platform/linux/errno_in_out_error.h"
 
 namespace pellox {
 

@@ -12,8 +12,8 @@
 
 #include "common/errors.h"
 #include "platform/in_place_overwrite.h"
+#include "platform/linux/errno_in_out_error.h"
 #include "platform/linux/posix_descriptor.h"
-#include "platform/linux/posix_file_system.h"
 #include "platform/linux/posix_kept_copy.h"
 
 namespace pellox {

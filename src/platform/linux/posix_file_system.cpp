@@ -10,10 +10,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string_view>
 
-#include "common/errors.h"
+#include "common/text.h"
+#include "platform/linux/errno_in_out_error.h"
+#include "platform/linux/linux_process_info.h"
 #include "platform/linux/posix_file_replacement.h"
 
 namespace pellox {
@@ -72,10 +73,7 @@ std::string ResolveTarget(const std::string& path, int depth = 0) {
   ssize_t length = readlink(path.c_str(), destination.data(), destination.size());
   if (length < 0 || static_cast<size_t>(length) == destination.size()) ThrowErrno(ENAMETOOLONG);
   destination.resize(static_cast<size_t>(length));
-  size_t slash = path.rfind('/');
-  if (destination.front() != '/' && slash != std::string::npos) {
-    destination.insert(0, path, 0, slash + 1);
-  }
+  if (destination.front() != '/') destination.insert(0, FolderPart(path, kPosixPathSeparators));
   return ResolveTarget(destination, depth + 1);
 }
 
@@ -117,8 +115,8 @@ mode_t NewFileMode() {
 // A missing file and a missing folder are both ENOENT here; the list file's
 // callers tell them apart (codes 2 and 3), so look whether the folder is there.
 [[noreturn]] void ThrowNotFound(const std::string& path) {
-  size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  std::string folder = FolderPart(path, kPosixPathSeparators);
+  if (folder.empty()) folder = ".";
   struct stat info {};
   if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) ThrowErrno(ENOENT);
   ThrowErrno(ENOTDIR);
@@ -176,49 +174,11 @@ bool RenameChangesNothingElse(int folderFd, const std::string& path, const struc
 
 // The folder part with its "/", and the name after it.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
-  size_t slash = path.rfind('/');
-  folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  name = slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The code of the table for an errno that has one.
-std::optional<int> TableCodeFor(int errnoValue) {
-  switch (errnoValue) {
-    case ENOENT:
-      return in_out::kFileNotFound;
-    case ENOTDIR:
-      return in_out::kPathNotFound;
-    case EMFILE:
-    case ENFILE:
-      return in_out::kTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return in_out::kAccessDenied;
-    case ENOSPC:
-      return in_out::kDiskFull;
-    default:
-      return std::nullopt;
-  }
+  folder = FolderPart(path, kPosixPathSeparators);
+  name = path.substr(folder.size());
 }
 
 }  // namespace
-
-int ErrnoToInOutCode(int errnoValue) { return TableCodeFor(errnoValue).value_or(errnoValue); }
-
-EInOutError InOutErrorFor(int errnoValue) {
-  // An errno that the table does not know keeps its own number, which may
-  // be a Windows code with another meaning (EIO is 5, access denied).
-  const std::optional<int> code = TableCodeFor(errnoValue);
-  return code ? EInOutError(*code) : EInOutError::Unlisted(errnoValue);
-}
-
-[[noreturn]] void ThrowInOutErrno(int errnoValue) { throw InOutErrorFor(errnoValue); }
-
-// Access denied, as for a folder: the path names something that is read or
-// written by other rules than a list file (a device, a FIFO, a socket).
-[[noreturn]] void ThrowNotARegularFile() { ThrowInOutErrno(EACCES); }
 
 std::unique_ptr<File> PosixFileSystem::OpenForReading(const std::string& path) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer. O_NOCTTY: a

@@ -1,13 +1,12 @@
 // List file access on Linux.
 #pragma once
 
-#include "common/errors.h"
 #include "platform/file_system.h"
 
 namespace pellox {
 
 // Files through POSIX calls. Every failure raises EInOutError with the errno
-// mapped by ErrnoToInOutCode. Paths are used as given, never shortened.
+// mapped by ErrnoToInOutCode (errno_in_out_error.h). Paths are used as given, never shortened.
 class PosixFileSystem : public FileSystem {
  public:
   // Opens a regular file read-only without waiting: a FIFO, a device, a
@@ -27,22 +26,5 @@ class PosixFileSystem : public FileSystem {
   // that is no regular file is refused with code 5.
   std::unique_ptr<FileReplacement> Replace(const std::string& path) override;
 };
-
-// The EInOutError code (in_out::Code) for an errno value: ENOENT
-// kFileNotFound, ENOTDIR kPathNotFound, EMFILE/ENFILE kTooManyOpenFiles,
-// EACCES/EPERM/EROFS/EISDIR kAccessDenied, ENOSPC kDiskFull; any other
-// value is kept as it is.
-int ErrnoToInOutCode(int errnoValue);
-
-// The EInOutError for `errnoValue`: the table's code where ErrnoToInOutCode
-// maps it, otherwise the errno itself with the numbered message ("I/O
-// エラー (%d)"), also where that number is a Windows code with a text.
-EInOutError InOutErrorFor(int errnoValue);
-
-// Raises InOutErrorFor(errnoValue).
-[[noreturn]] void ThrowInOutErrno(int errnoValue);
-
-// Refuses a path that names no regular file (code 5, like a folder).
-[[noreturn]] void ThrowNotARegularFile();
 
 }  // namespace pellox

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/linux/errno_in_out_error.h"
 #include "platform/linux/posix_descriptor.h"
-#include "platform/linux/posix_file_system.h"
 
 namespace pellox {
 namespace {

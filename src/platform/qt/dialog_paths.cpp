@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include "common/text.h"
+#include "platform/linux/linux_process_info.h"
 #include "platform/qt/byte_text.h"
 
 namespace pellox {
@@ -56,12 +58,12 @@ QString DialogPaths::Folder(const std::string& folder) {
 
 QString DialogPaths::File(const std::string& file) {
   if (IsUtf8(file)) return QFile::decodeName(QByteArray::fromStdString(file));
-  const size_t slash = file.rfind('/');
-  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+  const std::string folderBytes = FolderPart(file, kPosixPathSeparators);
+  const std::string name = file.substr(folderBytes.size());
   QString offered =
       IsUtf8(name) ? QFile::decodeName(QByteArray::fromStdString(name)) : ToQString(name);
-  if (slash != std::string::npos) {
-    QString folder = Folder(file.substr(0, slash + 1));
+  if (!folderBytes.empty()) {
+    QString folder = Folder(folderBytes);
     if (!folder.endsWith('/')) folder += '/';
     offered.prepend(folder);
   }

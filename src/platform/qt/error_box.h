@@ -3,6 +3,7 @@
 // while it is shown.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string_view>
 
@@ -12,6 +13,11 @@ class QWidget;
 namespace pellox {
 
 void ShowErrorBox(QWidget* owner, std::string_view caption, std::string_view text);
+
+// The box that ends a start-up which failed while the application or its
+// window was being created: the standard error report's text of the error
+// (ErrorReportTextOf) under "アプリケーション エラー", owned by no window.
+void ShowStartUpError(const std::exception& error);
 
 // The box that ShowErrorBox shows, not yet shown. Its text is drawn in the
 // box's font, with each character that font lacks taken from another

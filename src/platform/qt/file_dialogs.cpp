@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QScreen>
 
+#include "platform/linux/linux_process_info.h"
 #include "platform/qt/byte_text.h"
 #include "platform/qt/dialog_paths.h"
 #include "window/layout.h"
@@ -84,7 +85,8 @@ bool FileDialogs::Show(DialogId id) {
   const QStringList chosen = dialog.selectedFiles();
   paths.Forget(dialog);
   if (!accepted || chosen.isEmpty()) return false;
-  const std::string path = ApplyDefaultExt(paths.Bytes(chosen.front()), state.DefaultExt, "/");
+  const std::string path =
+      ApplyDefaultExt(paths.Bytes(chosen.front()), state.DefaultExt, kPosixPathSeparators);
   if (path.size() > kMaxDialogPath) return false;
   const int choice = ChoiceIndex(state.Filter, filters, dialog.selectedNameFilter());
   state.Confirm(path, choice < 0 ? state.FilterIndex : choice + 1);

@@ -3,8 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
-#include <algorithm>
+#include <cstdlib>
 
+#include "window/grid_mouse.h"
 #include "window/layout.h"
 
 namespace pellox {
@@ -12,8 +13,6 @@ namespace pellox {
 namespace {
 
 constexpr int kLine = layout::kGridLineWidth;
-// A drag that leaves a column this narrow or narrower is not taken.
-constexpr int kNarrowestDraggedWidth = 1;
 
 }  // namespace
 
@@ -22,9 +21,10 @@ GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
   setSectionsMovable(false);
   setHighlightSections(false);
   setStretchLastSection(false);
+  // The user sizes the columns (by the drag below, never Qt's own).
   setSectionResizeMode(QHeaderView::Interactive);
-  // Narrow enough that a drag can reach the widths that are not taken.
   setMinimumSectionSize(kLine);
+  viewport()->setMouseTracking(true);  // the split cursor over a border
   setDefaultSectionSize(layout::kGridDefaultColWidth + kLine);
   setFixedHeight(layout::kGridRowHeight + kLine);
 }
@@ -43,12 +43,15 @@ QColor GridHeader::LineColor() const {
 void GridHeader::paintEvent(QPaintEvent* event) {
   // Every pixel is the grid's own: no style draws a gradient or an empty
   // area of its own here.
-  QPainter painter(viewport());
-  painter.fillRect(event->rect(), palette().color(QPalette::Base));
-  for (int column = 0; column < count(); ++column) {
-    const QRect section(sectionViewportPosition(column), 0, sectionSize(column), height());
-    if (section.intersects(event->rect())) paintSection(&painter, section, column);
+  {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), palette().color(QPalette::Base));
+    for (int column = 0; column < count(); ++column) {
+      const QRect section(sectionViewportPosition(column), 0, sectionSize(column), height());
+      if (section.intersects(event->rect())) paintSection(&painter, section, column);
+    }
   }
+  if (dragX_) PaintDragLine(viewport(), *dragX_, 0);
 }
 
 void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
@@ -66,22 +69,60 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
   painter->restore();
 }
 
+std::optional<int> GridHeader::DragLineX() const { return dragX_; }
+
+void GridHeader::PaintDragLine(QWidget* area, int x, int gridY) {
+  QPolygon dots;
+  for (int y = 0; y < area->height(); ++y) {
+    if ((x + y + gridY) % 2 == 0) dots << QPoint(x, y);
+  }
+  QPainter painter(area);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter.setPen(Qt::white);
+  painter.drawPoints(dots);
+}
+
+int GridHeader::BorderAt(int x) const {
+  for (int column = 0; column < count(); ++column) {
+    const int border = sectionViewportPosition(column) + ColumnWidth(column);
+    if (std::abs(x - border) <= kColumnBorderGrip) return column;
+  }
+  return -1;
+}
+
+void GridHeader::MoveDragLine(std::optional<int> x) {
+  dragX_ = x;
+  viewport()->update();
+  emit DragLineMoved();
+}
+
+// The header's own mouse handling (Qt's live resizing, a double-click
+// fitting a column to its contents) is left out: a press on a border starts
+// the drag, any other press does nothing.
 void GridHeader::mousePressEvent(QMouseEvent* event) {
-  widthsAtPress_.clear();
-  for (int column = 0; column < count(); ++column) widthsAtPress_.push_back(sectionSize(column));
-  QHeaderView::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton || dragX_) return;
+  const int x = event->position().toPoint().x();
+  dragColumn_ = BorderAt(x);
+  if (dragColumn_ >= 0) MoveDragLine(x);
+}
+
+void GridHeader::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void GridHeader::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  if (dragX_) return MoveDragLine(x);
+  if (BorderAt(x) >= 0) {
+    viewport()->setCursor(Qt::SplitHCursor);
+  } else {
+    viewport()->unsetCursor();
+  }
 }
 
 void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
-  QHeaderView::mouseReleaseEvent(event);
-  const int columns = std::min(count(), static_cast<int>(widthsAtPress_.size()));
-  for (int column = 0; column < columns; ++column) {
-    const int before = widthsAtPress_[static_cast<size_t>(column)];
-    if (sectionSize(column) != before && ColumnWidth(column) <= kNarrowestDraggedWidth) {
-      resizeSection(column, before);
-    }
-  }
-  widthsAtPress_.clear();
+  if (event->button() != Qt::LeftButton || !dragX_) return;
+  const int width = event->position().toPoint().x() - sectionViewportPosition(dragColumn_);
+  MoveDragLine(std::nullopt);
+  emit BorderDropped(dragColumn_, width);
 }
 
 }  // namespace pellox

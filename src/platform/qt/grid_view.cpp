@@ -78,10 +78,11 @@ void GridView::ConfigureHeaders() {
   header_ = new GridHeader(this);
   setHorizontalHeader(header_);
   for (int column = 0; column < model_->columnCount(); ++column) TakeColumnWidth(column);
-  // A border the user drags gives the grid its column's new width.
-  connect(header_, &QHeaderView::sectionResized, this, [this](int column, int, int) {
-    model_->Grid().SetColWidth(column, ColumnWidth(column));
-  });
+  // A border the user drags gives the grid its column's new width on
+  // release; meanwhile the rows show the dotted line too.
+  connect(header_, &GridHeader::BorderDropped, this,
+          [this](int column, int width) { DropColumnBorder(model_->Grid(), column, width); });
+  connect(header_, &GridHeader::DragLineMoved, viewport(), [this] { viewport()->update(); });
 
   QHeaderView* rows = verticalHeader();
   rows->hide();
@@ -218,6 +219,13 @@ void GridView::TellCurrentCell() {
 
 void GridView::paintEvent(QPaintEvent* event) {
   QTableView::paintEvent(event);
+  PaintFocusFrame();
+  if (const std::optional<int> x = header_->DragLineX()) {
+    GridHeader::PaintDragLine(viewport(), *x, header_->height());
+  }
+}
+
+void GridView::PaintFocusFrame() {
   // While the grid has the focus, however it got it, a dotted rectangle
   // surrounds the block: every other pixel of its edge inverted.
   if (!hasFocus() || model_->rowCount() == 0) return;

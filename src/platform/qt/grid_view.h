@@ -45,6 +45,7 @@ class GridView : public QTableView {
   // Shows the grid model's width of `column`.
   void TakeColumnWidth(int column);
   QRect FocusFrame() const;
+  void PaintFocusFrame();
   void ConfigurePalette();
   // Shows the grid model's block, current row and top row.
   void SyncFromGrid();

@@ -14,8 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/errors.h"
-#include "common/text.h"
 #include "platform/qt/error_box.h"
 #include "platform/qt/linux_program.h"
 #include "platform/qt/paint_threads.h"
@@ -79,8 +77,7 @@ int main(int argc, char** argv) {
     pellox::LinuxProgram program(argc, argv, std::move(startEnvironment));
     exitCode = program.Run();
   } catch (const std::exception& error) {
-    pellox::ShowErrorBox(nullptr, pellox::messages::kStartupErrorCaption,
-                         pellox::ErrorReportText(error.what()));
+    pellox::ShowStartUpError(error);
   }
   if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     EndWithoutWaylandTakeDown(exitCode);

@@ -1,10 +1,12 @@
 #include "platform/qt/single_line_validator.h"
 
+#include "common/end_of_data.h"
+
 namespace pellox {
 
 namespace {
 
-constexpr QChar kEndOfData(0x1A);
+constexpr QLatin1Char kEndOfData(kEndOfDataByte);
 
 bool IsLineBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 

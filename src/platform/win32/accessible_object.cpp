@@ -1,6 +1,6 @@
 #include "platform/win32/accessible_object.h"
 
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::win32 {
 

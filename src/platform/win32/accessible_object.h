@@ -6,7 +6,7 @@
 // write the VARIANTs and BSTRs of the interface.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <oleacc.h>
 

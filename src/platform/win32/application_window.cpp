@@ -1,7 +1,7 @@
 #include "platform/win32/application_window.h"
 
-#include "platform/win32/last_error.h"
 #include "platform/win32/resource.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 

@@ -8,7 +8,7 @@
 // to the main window. It has no size and draws nothing.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string>
 

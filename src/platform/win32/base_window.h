@@ -3,7 +3,7 @@
 // message to the derived class's HandleMessage.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 
@@ -50,12 +50,12 @@ class BaseWindow {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Derived* self = nullptr;
     if (message == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      auto* create = IntegerAs<CREATESTRUCTA*>(lParam);
       self = static_cast<Derived*>(static_cast<BaseWindow*>(create->lpCreateParams));
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       self->hwnd_ = hwnd;
     } else {
-      self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+      self = IntegerAs<Derived*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {

@@ -4,7 +4,7 @@
 // arrive through the thread's message loop.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <objbase.h>
 

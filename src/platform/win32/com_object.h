@@ -3,7 +3,7 @@
 // released. Clients may release from any thread.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <atomic>
 

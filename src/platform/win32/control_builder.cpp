@@ -5,8 +5,8 @@
 #include <array>
 
 #include "platform/win32/control_ids.h"
-#include "platform/win32/last_error.h"
 #include "platform/win32/named_control.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 
@@ -17,7 +17,7 @@ DWORD TabStop(const layout::Control& control) {
 }
 
 HMENU IdOf(const layout::Control& control) {
-  return reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Id)));
+  return IntegerAs<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Id)));
 }
 
 int ClosedHeight(HWND combo) {

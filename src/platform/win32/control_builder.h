@@ -4,7 +4,7 @@
 // assistive technology.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "platform/win32/grid_control.h"
 #include "window/layout.h"

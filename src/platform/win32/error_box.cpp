@@ -1,7 +1,7 @@
 #include "platform/win32/error_box.h"
 
 #include "common/errors.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::win32 {
 
@@ -11,7 +11,7 @@ void ShowStopBox(HWND owner, std::string_view caption, std::string_view text) {
 }
 
 void ShowStartUpError(const std::exception& error) {
-  ShowStopBox(nullptr, messages::kStartupErrorCaption, error.what());
+  ShowStopBox(nullptr, messages::kStartupErrorCaption, ErrorReportTextOf(error));
 }
 
 }  // namespace pellox::win32

@@ -2,7 +2,7 @@
 // failed start-up. Both take the core's UTF-8 texts and show them wide.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <exception>
 #include <string_view>
@@ -14,7 +14,8 @@ namespace pellox::win32 {
 void ShowStopBox(HWND owner, std::string_view caption, std::string_view text);
 
 // The box that ends a start-up which failed while the application or its
-// window was being created: the error's message under "アプリケーション エラー".
+// window was being created: the standard error report's text of the error
+// (ErrorReportTextOf) under "アプリケーション エラー".
 void ShowStartUpError(const std::exception& error);
 
 }  // namespace pellox::win32

@@ -2,7 +2,7 @@
 // every device context released on each way out of a paint.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 

@@ -6,7 +6,7 @@
 // changed. It cuts the table off from the grid when the window goes.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <wrl/client.h>
 

@@ -58,7 +58,7 @@ HWND GridControl::Create(HWND parent, int id, const RECT& bounds, HINSTANCE inst
   return CreateAs(WS_EX_CLIENTEDGE, "",
                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, bounds.left,
                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
+                  IntegerAs<HMENU>(static_cast<INT_PTR>(id)), instance);
 }
 
 void GridControl::GridChanged(GridChange change, int index) {
@@ -108,7 +108,7 @@ LRESULT GridControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSize();
       return 0;
     case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
+      font_ = IntegerAs<HFONT>(wParam);
       if (LOWORD(lParam)) InvalidateRect(Window(), nullptr, FALSE);
       return 0;
     case WM_GETFONT:
@@ -148,7 +148,7 @@ LRESULT GridControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLButtonUp(GET_X_LPARAM(lParam));
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != Window()) EndDrag();
+      if (IntegerAs<HWND>(lParam) != Window()) EndDrag();
       return 0;
     case WM_TIMER:
       if (wParam == kDragScrollTimer) OnTimer();
@@ -302,7 +302,7 @@ void GridControl::OnLButtonUp(int x) {
     const int width = x - geometry_.ColumnLeft(dragColumn_);
     drag_ = Drag::None;
     ReleaseCapture();
-    if (width > 1) model_.SetColWidth(dragColumn_, width);
+    DropColumnBorder(model_, dragColumn_, width);
     return;
   }
   EndDrag();

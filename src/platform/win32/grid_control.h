@@ -6,7 +6,7 @@
 // it is a table of its own (GridAccessibility).
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "platform/win32/base_window.h"
 #include "platform/win32/grid_accessibility.h"
@@ -22,7 +22,7 @@ class GridControl : public BaseWindow<GridControl>, private GridObserver {
 
   // Observes `model` until destroyed; the model must outlive it.
   explicit GridControl(GridModel& model);
-  ~GridControl();
+  ~GridControl() override;
   GridControl(const GridControl&) = delete;
   GridControl& operator=(const GridControl&) = delete;
 

@@ -3,11 +3,12 @@
 // nothing of the cells themselves.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <array>
 #include <cstddef>
 
+#include "window/grid_mouse.h"
 #include "window/layout.h"
 
 namespace pellox::win32 {
@@ -17,7 +18,7 @@ class GridGeometry {
   static constexpr int kRowPitch = layout::kGridRowHeight + layout::kGridLineWidth;
   // A press this close to a column's right border in the header row starts
   // a width drag.
-  static constexpr int kBorderGrip = 3;
+  static constexpr int kBorderGrip = kColumnBorderGrip;
 
   GridGeometry();
 

@@ -5,7 +5,7 @@
 // are drawn, so the row count does not matter.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "platform/win32/grid_geometry.h"
 #include "window/grid_model.h"

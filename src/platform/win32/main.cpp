@@ -1,12 +1,12 @@
 // The program entry of pellox.exe.
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <exception>
 
 #include "platform/win32/com_apartment.h"
 #include "platform/win32/error_box.h"
-#include "platform/win32/system_dlls.h"
 #include "platform/win32/win32_program.h"
+#include "platform/windows/system_dlls.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // Before anything can load a DLL.

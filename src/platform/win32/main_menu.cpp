@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/win32/control_ids.h"
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 #include "window/menu_letter.h"
 
 namespace pellox::win32 {

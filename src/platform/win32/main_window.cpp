@@ -2,9 +2,9 @@
 
 #include "platform/win32/control_builder.h"
 #include "platform/win32/control_ids.h"
-#include "platform/win32/last_error.h"
 #include "platform/win32/main_menu.h"
 #include "platform/win32/resource.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 
@@ -23,7 +23,7 @@ HFONT CreateWindowFont() {
 }  // namespace
 
 void MainWindow::Create(HINSTANCE instance, HWND owner) {
-  HBRUSH face = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  HBRUSH face = IntegerAs<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   // The program's icon, for the title bar and the taskbar; none in programs
   // without pellox.exe's resources.
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PELLOX));
@@ -110,10 +110,10 @@ void MainWindow::Dispatch(FormEvent event) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam), IntegerAs<HWND>(lParam));
       return 0;
     case WM_MENUCHAR:
-      return MenuCharResult(reinterpret_cast<HMENU>(lParam), static_cast<char>(LOWORD(wParam)));
+      return MenuCharResult(IntegerAs<HMENU>(lParam), static_cast<char>(LOWORD(wParam)));
     case WM_CLOSE:
       // Neither hidden nor destroyed: the loop ends when control next
       // returns to it, after a running handler has finished.

@@ -4,7 +4,7 @@
 // behaviour of the core: what an event does is TForm1's.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/win32/accessible_object.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::win32 {
 
@@ -150,7 +150,7 @@ void NameForAssistiveTechnology(HWND control, std::string_view name, std::string
     delete naming;
     return;
   }
-  naming->original = reinterpret_cast<WNDPROC>(
+  naming->original = IntegerAs<WNDPROC>(
       SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedControlProc)));
   if (!naming->original) {
     RemovePropA(control, kProperty);

@@ -7,7 +7,7 @@
 // the system's.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string_view>
 

@@ -4,7 +4,7 @@
 // costs nothing until read.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <oaidl.h>
 #include <wrl/client.h>

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/windows/win32_process_info.h"
 #include "window/layout.h"
 
 namespace pellox::win32 {
@@ -41,10 +42,10 @@ void CentreOnOwnerMonitor(HWND dialog, HWND owner) {
 
 UINT_PTR CALLBACK DialogHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_NOTIFY) return 0;
-  const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+  const auto* notify = IntegerAs<const OFNOTIFYA*>(lParam);
   if (notify->hdr.code != CDN_INITDONE) return 0;
   // The hook's window is a child of the dialog proper.
-  CentreOnOwnerMonitor(GetParent(child), reinterpret_cast<HWND>(notify->lpOFN->lCustData));
+  CentreOnOwnerMonitor(GetParent(child), IntegerAs<HWND>(notify->lpOFN->lCustData));
   return 0;
 }
 
@@ -74,7 +75,7 @@ bool Win32FileDialog::Show(HWND owner) {
   const BOOL confirmed =
       kind_ == DialogKind::Open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
   if (!confirmed) return false;
-  const std::string path = ApplyDefaultExt(file, state_.DefaultExt, "\\:");
+  const std::string path = ApplyDefaultExt(file, state_.DefaultExt, kPathSeparators);
   if (path.size() > kMaxDialogPath) return false;
   state_.Confirm(path, static_cast<int>(ofn.nFilterIndex));
   return true;

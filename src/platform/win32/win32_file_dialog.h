@@ -2,7 +2,7 @@
 // properties the core keeps for it (FileDialogState).
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "window/file_dialog.h"
 

@@ -3,21 +3,21 @@
 // tests build it the same way.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <optional>
 #include <string>
 
 #include "platform/win32/application_window.h"
 #include "platform/win32/main_window.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_launcher.h"
-#include "platform/win32/win32_message_pump.h"
-#include "platform/win32/win32_printer_system.h"
-#include "platform/win32/win32_process_info.h"
 #include "platform/win32/win32_taskbar_progress.h"
-#include "platform/win32/win32_tick_clock.h"
 #include "platform/win32/win32_toolkit.h"
+#include "platform/windows/win32_file_system.h"
+#include "platform/windows/win32_launcher.h"
+#include "platform/windows/win32_message_pump.h"
+#include "platform/windows/win32_printer_system.h"
+#include "platform/windows/win32_process_info.h"
+#include "platform/windows/win32_tick_clock.h"
 #include "window/application.h"
 #include "window/form1.h"
 

@@ -6,7 +6,7 @@
 // nothing: the progress is then simply not shown.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <shobjidl.h>
 #include <wrl/client.h>

@@ -1,20 +1,19 @@
-#include "platform/win32/win32_file_system.h"
+#include "platform/windows/win32_file_system.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string>
 #include <string_view>
 
 #include "common/text.h"
-#include "platform/win32/last_error.h"
-#include "platform/win32/win32_file.h"
-#include "platform/win32/win32_file_replacement.h"
+#include "platform/windows/last_error.h"
+#include "platform/windows/win32_file.h"
+#include "platform/windows/win32_file_replacement.h"
+#include "platform/windows/win32_process_info.h"
 
 namespace pellox::win32 {
 
 namespace {
-
-constexpr const char* kSeparators = "\\:";
 
 void CheckPathLength(const std::string& path) {
   if (path.size() < MAX_PATH) return;
@@ -91,7 +90,8 @@ std::unique_ptr<FileReplacement> Win32FileSystem::Replace(const std::string& pat
   CheckPathLength(path);
   const TargetState target = LookAtTarget(path);
   if (!target.KeptOnlyInPlace) {
-    if (auto moving = CreateMovingReplacement(FolderPart(path, kSeparators), path)) return moving;
+    if (auto moving = CreateMovingReplacement(FolderPart(path, kPathSeparators), path))
+      return moving;
   }
   return CreateInPlaceReplacement(path, target.Exists);
 }

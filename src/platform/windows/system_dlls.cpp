@@ -1,6 +1,6 @@
-#include "platform/win32/system_dlls.h"
+#include "platform/windows/system_dlls.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <delayimp.h>
 

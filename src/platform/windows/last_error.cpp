@@ -1,7 +1,7 @@
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 
 #include "common/errors.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
 namespace pellox::win32 {
 

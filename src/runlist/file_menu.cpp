@@ -1,16 +1,12 @@
-// The File menu, "Browse", and the unattended run that follows start-up when
-// the command line names a list file.
+// The File menu's New, Open, Save and Save As: the list file behind the
+// window's run list, by name.
+#include <string>
+
 #include "common/errors.h"
 #include "window/form1.h"
 #include "window/layout.h"
 
 namespace pellox {
-
-void TForm1::SetListCaption() {
-  ui_.SetCaption(ListFileName.empty()
-                     ? std::string(layout::kWindow.Caption)
-                     : std::string(layout::kWindow.Caption) + " | " + ListFileName);
-}
 
 void TForm1::MnuNewClick() {
   ListFileName.clear();
@@ -56,24 +52,6 @@ void TForm1::MnuSaveAsClick() {
 void TForm1::TakeListFileName(const std::string& path) {
   ListFileName = path;
   SetListCaption();
-}
-
-void TForm1::MnuExitClick() { Close(); }
-
-void TForm1::Button1Click() {
-  ui_.PrepareDialog(DialogId::OpenDialog1, {BrowseDir, kBrowseFilter, "", std::nullopt});
-  if (!ui_.ShowDialog(DialogId::OpenDialog1)) return;
-  const std::string path = ui_.DialogFileName(DialogId::OpenDialog1);
-  ui_.SetText(EditField::Edit2, path);
-  BrowseDir = FolderPartOf(path);
-}
-
-void TForm1::RunUnattended(const std::string& path) {
-  ListFileName = path;
-  SetListCaption();
-  if (!LoadList(ListFileName)) return MnuNewClick();
-  Button7Click();
-  Close();
 }
 
 }  // namespace pellox

@@ -1,8 +1,8 @@
-#include "platform/win32/win32_file.h"
+#include "platform/windows/win32_file.h"
 
 #include <algorithm>
 
-#include "platform/win32/last_error.h"
+#include "platform/windows/last_error.h"
 
 namespace pellox::win32 {
 

@@ -2,7 +2,7 @@
 // owner goes away.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 

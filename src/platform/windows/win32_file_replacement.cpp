@@ -1,6 +1,6 @@
-#include "platform/win32/win32_file_replacement.h"
+#include "platform/windows/win32_file_replacement.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <cstdio>
 #include <optional>
@@ -8,9 +8,9 @@
 
 #include "common/errors.h"
 #include "platform/in_place_overwrite.h"
-#include "platform/win32/last_error.h"
-#include "platform/win32/win32_file.h"
-#include "platform/win32/win32_kept_copy.h"
+#include "platform/windows/last_error.h"
+#include "platform/windows/win32_file.h"
+#include "platform/windows/win32_kept_copy.h"
 
 namespace pellox::win32 {
 

@@ -8,6 +8,10 @@
 
 namespace pellox::win32 {
 
+// The folder separators of Windows paths, for the core (PathSeparators)
+// and the Windows layer alike.
+inline constexpr char kPathSeparators[] = "\\:";
+
 // The module path from GetModuleFileNameA and the arguments split from the
 // whole command line by SplitCommandLine.
 class Win32ProcessInfo : public ProcessInfo {
@@ -21,7 +25,7 @@ class Win32ProcessInfo : public ProcessInfo {
   // The full path, never cut: the buffer grows until the path fits.
   std::string ModuleFileName() override;
   std::vector<std::string> Arguments() override;
-  // "\\:", the folder separators of Windows paths.
+  // kPathSeparators.
   std::string PathSeparators() override;
 
  private:

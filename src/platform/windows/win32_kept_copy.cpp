@@ -1,14 +1,15 @@
-#include "platform/win32/win32_kept_copy.h"
+#include "platform/windows/win32_kept_copy.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string>
 #include <vector>
 
 #include "common/errors.h"
 #include "common/text.h"
-#include "platform/win32/last_error.h"
-#include "platform/win32/win32_file.h"
+#include "platform/windows/last_error.h"
+#include "platform/windows/win32_file.h"
+#include "platform/windows/win32_process_info.h"
 
 namespace pellox::win32 {
 
@@ -43,7 +44,7 @@ std::vector<std::string> OtherFolders() {
 }  // namespace
 
 KeptCopy::KeptCopy(const std::string& path, const std::string& contents) {
-  const std::string folder = FolderPart(path, "\\:");
+  const std::string folder = FolderPart(path, kPathSeparators);
   const std::string name = path.substr(folder.size());
   const DWORD besideError = MakeIn(folder, name, contents);
   if (besideError == ERROR_SUCCESS) return;

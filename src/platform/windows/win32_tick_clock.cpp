@@ -1,6 +1,6 @@
-#include "platform/win32/win32_tick_clock.h"
+#include "platform/windows/win32_tick_clock.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "platform/win32/scoped_handle.h"
+#include "platform/windows/scoped_handle.h"
 
 namespace pellox::win32 {
 

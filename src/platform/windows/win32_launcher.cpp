@@ -1,6 +1,6 @@
-#include "platform/win32/win32_launcher.h"
+#include "platform/windows/win32_launcher.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <shellapi.h>
 

@@ -1,7 +1,7 @@
 // The thread's window-message queue on Windows.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include "platform/message_pump.h"
 

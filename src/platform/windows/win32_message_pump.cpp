@@ -1,4 +1,4 @@
-#include "platform/win32/win32_message_pump.h"
+#include "platform/windows/win32_message_pump.h"
 
 namespace pellox::win32 {
 

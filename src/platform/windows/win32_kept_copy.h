@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/win32/scoped_handle.h"
+#include "platform/windows/scoped_handle.h"
 
 namespace pellox::win32 {
 

@@ -2,7 +2,7 @@
 // Every failing system call of the Windows layer ends here.
 #pragma once
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "platform/win32/text_conversion.h"
+#include "platform/windows/text_conversion.h"
 
-#include "platform/win32/win32_api.h"
+#include "platform/windows/win32_api.h"
 
 namespace pellox::win32 {
 
