@@ -18,7 +18,8 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev xdg-util
 package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip unzip
   lintian desktop-file-utils man-db git osslsigncode)
 # The desktop tests start a window manager (openbox, driven with wmctrl), a
-# session bus (dbus) and a Wayland compositor (weston, for Qt's Wayland
+# session bus (dbus; dbus-x11's dbus-launch, which the program must not
+# start when there is no bus) and a Wayland compositor (weston, for Qt's Wayland
 # platform, qt6-wayland) of their own; the accessibility test reads the
 # program over AT-SPI (the accessibility bus and registry of at-spi2-core,
 # Debian's python3 with pyatspi and GLib's bindings). The package checks:
@@ -28,7 +29,7 @@ package_packages=("${run_packages[@]}" g++-mingw-w64-x86-64 dpkg-dev nsis zip un
 test_packages=("${package_packages[@]}" libgtest-dev googletest libbenchmark-dev
   cups cups-client cups-daemon xvfb xauth wine wine64
   clang libclang-rt-14-dev clang-format clang-tidy imagemagick x11-utils util-linux
-  openbox wmctrl dbus weston qt6-wayland
+  openbox wmctrl dbus dbus-x11 weston qt6-wayland
   at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
   devscripts appstream openssl diffoscope-minimal fontconfig)
 
