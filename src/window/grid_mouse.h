@@ -1,7 +1,8 @@
 // What the mouse does to the run-list grid beyond a click: the scrolling
 // while a drag is held above or below the rows, the wheel's notches turned
-// into row steps, and the drag of a column's border in the header row. The front ends own the timer
-// and the events and apply these rules. System-independent code only.
+// into row steps, and the drag of a column's border in the header row. The
+// front ends own the timer and the events and apply these rules.
+// System-independent code only.
 #pragma once
 
 #include "window/grid_model.h"
