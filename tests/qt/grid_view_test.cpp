@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "grid_cases.h"
+#include "platform/qt/grid_header.h"
 #include "platform/qt/grid_view.h"
 #include "window/layout.h"
 #include "window_fixture.h"
@@ -314,6 +315,21 @@ TEST_F(QtGridViewTest, ABorderDragShowsADottedLineAndTakesTheWidthOnRelease) {
   for (int y = 0; y < layout::kGridRowHeight; ++y) {
     EXPECT_EQ(headerAfter.pixelColor(x, y), LineColor()) << y;
   }
+}
+
+// The release went elsewhere (a box took the mouse): the next move without
+// the button ends the drag and the width stays.
+TEST_F(QtGridViewTest, ABorderDragWhoseReleaseWentElsewhereEndsWithoutAWidth) {
+  Grid().SetColWidth(1, 64);
+  QWidget* header = view->horizontalHeader()->viewport();
+  const QPoint at = PressAndMoveBorder(1, 30);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), header->mapToGlobal(at), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(header, &move);
+  EXPECT_FALSE(static_cast<GridHeader*>(view->horizontalHeader())->DragLineX());
+  QTest::mouseRelease(header, Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(view->ColumnWidth(1), 64);
+  EXPECT_EQ(Grid().ColWidth(1), 64);
 }
 
 TEST_F(QtGridViewTest, RowsAreTwentyFourPixelsAndColumnsTheirWidthBetweenTheGridLines) {

@@ -110,7 +110,13 @@ void GridHeader::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(eve
 
 void GridHeader::mouseMoveEvent(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
-  if (dragX_) return MoveDragLine(x);
+  // A move without the button means its release went elsewhere (a box
+  // that took the mouse): the drag ends without a width, as on Windows
+  // when the grid loses the mouse capture.
+  if (dragX_) {
+    const bool held = (event->buttons() & Qt::LeftButton) != 0;
+    return MoveDragLine(held ? std::optional(x) : std::nullopt);
+  }
   if (BorderAt(x) >= 0) {
     viewport()->setCursor(Qt::SplitHCursor);
   } else {
