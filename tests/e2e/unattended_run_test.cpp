@@ -66,6 +66,14 @@ class UnattendedRunTest : public ::testing::Test {
     return delay + "\r\n" + folder / "marker" + "\r\n" + name + " " + arguments + "\r\n";
   }
 
+  // A list whose printer switch fails beside a scheduler without a default
+  // printer: printer choice 1, and one entry that must never start.
+  std::string WritePrinterErrorList() {
+    const std::string list = folder / "printer.lst";
+    WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));
+    return list;
+  }
+
   // Starts the real program on `list` in the test's folder.
   pid_t Start(const std::string& list) {
     setenv("PELLOX_CAPTION", ("Pellox | " + list).c_str(), 1);
@@ -389,10 +397,7 @@ TEST_F(UnattendedRunTest, APrinterErrorShowsTheErrorBoxAndStartsNothing) {
   PrivateCupsScheduler cups;
   std::string error;
   ASSERT_TRUE(cups.StartWithPrinters({"Alpha"}, error)) << error;
-  // Printer choice 1 with no default printer to identify: the switch fails.
-  const std::string list = folder / "printer.lst";
-  WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));
-  ExpectStaysOpen(Start(list), "Pellox");
+  ExpectStaysOpen(Start(WritePrinterErrorList()), "Pellox");
   cups.RestoreClientEnvironment();
   EXPECT_TRUE(Log().empty());
 }
@@ -404,9 +409,7 @@ TEST_F(UnattendedRunTest, TheErrorBoxIsPicturedForAHumanToSee) {
   PrivateCupsScheduler cups;
   std::string error;
   ASSERT_TRUE(cups.StartWithPrinters({"Alpha"}, error)) << error;
-  const std::string list = folder / "printer.lst";
-  WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));
-  pid_t pid = Start(list);
+  pid_t pid = Start(WritePrinterErrorList());
   ASSERT_GT(pid, 0);
   // Before the main window is shown, the only window named Pellox is the box.
   EXPECT_TRUE(WaitUntil([&] { return WindowViewable("Pellox"); }, 30))

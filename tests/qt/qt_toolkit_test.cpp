@@ -28,6 +28,22 @@ using layout::ControlId;
 
 class QtToolkitTest : public WindowFixture {};
 
+// Calls `show`, which opens a modal message box, runs `check` on that box
+// and closes it; false when no box came.
+bool CheckModalBox(const std::function<void()>& show,
+                   const std::function<void(QMessageBox&)>& check) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    seen = true;
+    check(*box);
+    box->accept();
+  });
+  show();
+  return seen;
+}
+
 struct FieldCase {
   EditField Field;
   ControlId Id;
@@ -117,21 +133,15 @@ TEST_F(QtToolkitTest, TheWindowHandleIsTheMainWindow) {
 
 TEST_F(QtToolkitTest, TheErrorBoxIsAModalStopBoxWithOnlyOk) {
   ShowWindow();
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    seen = true;
-    EXPECT_EQ(box->windowTitle(), "Pellox");
-    EXPECT_EQ(box->text(), "ファイルが見つかりません.");
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(box->parentWidget(), window);
-    EXPECT_TRUE(box->isModal());
-    box->accept();
-  });
-  toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");
-  EXPECT_TRUE(seen);
+  EXPECT_TRUE(CheckModalBox([&] { toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません."); },
+                            [&](QMessageBox& box) {
+                              EXPECT_EQ(box.windowTitle(), "Pellox");
+                              EXPECT_EQ(box.text(), "ファイルが見つかりません.");
+                              EXPECT_EQ(box.icon(), QMessageBox::Critical);
+                              EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+                              EXPECT_EQ(box.parentWidget(), window);
+                              EXPECT_TRUE(box.isModal());
+                            }));
 }
 
 // A screen reader reads the box's caption as its name and the message as
@@ -147,19 +157,14 @@ bool HasTextNamed(QAccessibleInterface* node, const QString& text) {
 
 TEST_F(QtToolkitTest, AssistiveTechnologyReadsTheErrorBoxsCaptionAndMessage) {
   ShowWindow();
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    seen = true;
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->text(QAccessible::Name), "Pellox");
-    EXPECT_TRUE(HasTextNamed(accessible, "ファイルが見つかりません."));
-    box->accept();
-  });
-  toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません.");
-  EXPECT_TRUE(seen);
+  EXPECT_TRUE(CheckModalBox([&] { toolkit->ShowErrorBox("Pellox", "ファイルが見つかりません."); },
+                            [](QMessageBox& box) {
+                              QAccessibleInterface* accessible =
+                                  QAccessible::queryAccessibleInterface(&box);
+                              ASSERT_NE(accessible, nullptr);
+                              EXPECT_EQ(accessible->text(QAccessible::Name), "Pellox");
+                              EXPECT_TRUE(HasTextNamed(accessible, "ファイルが見つかりません."));
+                            }));
 }
 
 // The box of a failed start-up shows the standard error report's text: a
@@ -178,19 +183,13 @@ TEST_F(QtToolkitTest, TheStartUpBoxShowsTheErrorReportsText) {
       {"memory ran out", [] { ShowStartUpError(std::bad_alloc()); }, "メモリが不足しています."},
   };
   for (const auto& c : cases) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr) << c.Label;
-      seen = true;
-      EXPECT_EQ(box->windowTitle(), "アプリケーション エラー") << c.Label;
-      EXPECT_EQ(box->text(), c.Text) << c.Label;
-      EXPECT_EQ(box->icon(), QMessageBox::Critical) << c.Label;
-      EXPECT_EQ(box->parentWidget(), nullptr) << c.Label;
-      box->accept();
-    });
-    c.Show();
-    EXPECT_TRUE(seen) << c.Label;
+    SCOPED_TRACE(c.Label);
+    EXPECT_TRUE(CheckModalBox(c.Show, [&](QMessageBox& box) {
+      EXPECT_EQ(box.windowTitle(), "アプリケーション エラー");
+      EXPECT_EQ(box.text(), c.Text);
+      EXPECT_EQ(box.icon(), QMessageBox::Critical);
+      EXPECT_EQ(box.parentWidget(), nullptr);
+    }));
   }
 }
 
