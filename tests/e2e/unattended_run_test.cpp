@@ -69,7 +69,7 @@ class UnattendedRunTest : public ::testing::Test {
   // A list whose printer switch fails beside a scheduler without a default
   // printer: printer choice 1, and one entry that must never start.
   std::string WritePrinterErrorList() {
-    const std::string list = folder / "printer.lst";
+    std::string list = folder / "printer.lst";
     WriteFile(list, "1\r\n1\r\n" + Entry("0", "never", ""));
     return list;
   }
